@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks to build and test Tarnel. Idempotent; silent
+# when everything is already present.
+set -euo pipefail
+
+need=()
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+pkgs=(cmake make g++ g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+      wine wine32:i386 xvfb xdotool x11-utils fonts-wqy-microhei imagemagick
+      googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+for p in "${pkgs[@]}"; do have_pkg "$p" || need+=("$p"); done
+[ ${#need[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Installing: ${need[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq >/dev/null
+$SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null

@@ -1,0 +1,86 @@
+# Sourced by the scripts that run Windows programs. Gives them a private Wine prefix inside
+# the build tree, code page 936, and a display (a virtual one when there is none).
+#   TARNEL_WINE_DIR  folder that holds the prefix and the display note (required)
+
+export WINEPREFIX="$TARNEL_WINE_DIR/prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+export WINEARCH=win32
+
+# Wine takes its ANSI code page (936) from the locale variables; the glibc locale itself need
+# not be installed, so the variable is given to Wine's processes only.
+wine() { env LC_ALL=zh_CN.GBK wine "$@"; }
+
+tarnel_display_alive() { xdpyinfo -display "$1" >/dev/null 2>&1; }
+
+# Uses $DISPLAY when it answers; otherwise starts (or reuses) an Xvfb for this build tree.
+tarnel_ensure_display() {
+  mkdir -p "$TARNEL_WINE_DIR"
+  if [ -n "${DISPLAY:-}" ] && tarnel_display_alive "$DISPLAY"; then return 0; fi
+  exec 8>"$TARNEL_WINE_DIR/display.lock"
+  flock 8
+  local note="$TARNEL_WINE_DIR/display"
+  if [ -f "$note" ] && tarnel_display_alive "$(cat "$note")"; then
+    export DISPLAY="$(cat "$note")"
+  else
+    local n
+    for n in $(seq 91 140); do
+      [ -e "/tmp/.X$n-lock" ] && continue
+      nohup Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      echo $! >"$TARNEL_WINE_DIR/xvfb.pid"
+      local t
+      for t in $(seq 1 50); do tarnel_display_alive ":$n" && break; sleep 0.1; done
+      if tarnel_display_alive ":$n"; then
+        echo ":$n" >"$note"
+        export DISPLAY=":$n"
+        break
+      fi
+    done
+  fi
+  flock -u 8
+  exec 8>&-
+  [ -n "${DISPLAY:-}" ] || { echo "no X display could be started" >&2; return 1; }
+}
+
+# Creates the prefix once: unmanaged X11 windows (no window manager under Xvfb), and the
+# Chinese UI font mapped onto the installed CJK font.
+tarnel_ensure_prefix() {
+  mkdir -p "$TARNEL_WINE_DIR"
+  [ -f "$WINEPREFIX/.tarnel-ready" ] && return 0
+  exec 9>"$TARNEL_WINE_DIR/prefix.lock"
+  flock 9
+  if [ ! -f "$WINEPREFIX/.tarnel-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    local reg="$TARNEL_WINE_DIR/fonts.reg"
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+      '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
+      '"宋体"="WenQuanYi Micro Hei"' '"SimSun"="WenQuanYi Micro Hei"' \
+      '"MS Shell Dlg"="WenQuanYi Micro Hei"' '' | iconv -f UTF-8 -t UTF-16 >"$reg"
+    wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.tarnel-ready"
+  fi
+  flock -u 9
+  exec 9>&-
+}
+
+# Keeps one wineserver alive for a whole run so that each program starts quickly.
+tarnel_wine_begin() {
+  tarnel_ensure_display
+  tarnel_ensure_prefix
+  wineserver -p
+  # Start Wine's service processes now, detached from our output: a test runner would
+  # otherwise wait for them to close the pipes they inherited from the first test.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+tarnel_wine_end() {
+  wineserver -k 2>/dev/null || true
+  if [ -f "$TARNEL_WINE_DIR/xvfb.pid" ]; then
+    kill "$(cat "$TARNEL_WINE_DIR/xvfb.pid")" 2>/dev/null || true
+    rm -f "$TARNEL_WINE_DIR/xvfb.pid" "$TARNEL_WINE_DIR/display"
+  fi
+}

@@ -1,0 +1,57 @@
+#include "WatchListFile.h"
+#include <gtest/gtest.h>
+
+using namespace WatchListFile;
+using namespace std::string_view_literals;
+
+TEST(WatchListFile, LineEndsOfEveryKind) {
+  EXPECT_EQ(Parse("a\r\n\r\nb"), (TEntries{"a", "", "b"}));
+  EXPECT_EQ(Parse("a\rb"), (TEntries{"a", "b"}));
+  EXPECT_EQ(Parse("a\nb"), (TEntries{"a", "b"}));
+  EXPECT_EQ(Parse("a\n\rb"), (TEntries{"a", "", "b"})); // LF CR is two line ends
+  EXPECT_EQ(Parse("a\r\r\nb\n"), (TEntries{"a", "", "b"}));
+}
+
+TEST(WatchListFile, FinalLineEndAddsNothingButAnUnendedLastLineCounts) {
+  EXPECT_EQ(Parse(""), TEntries{});
+  EXPECT_EQ(Parse("\r\n"), (TEntries{""}));
+  EXPECT_EQ(Parse("x\r\n"), (TEntries{"x"}));
+  EXPECT_EQ(Parse("x\r\ny"), (TEntries{"x", "y"}));
+  EXPECT_EQ(Serialize(Parse("x\r\ny")), "x\r\ny\r\n");
+}
+
+TEST(WatchListFile, NulEndsTheList) {
+  EXPECT_EQ(Parse("a\r\nb\0c\r\nd"sv), (TEntries{"a", "b"}));
+  EXPECT_EQ(Parse("\0abc"sv), TEntries{});
+}
+
+TEST(WatchListFile, SerializeIsByteExact) {
+  EXPECT_EQ(Serialize({}), "");
+  EXPECT_EQ(Serialize({""}), "\r\n");
+  const TEntries gbk{"\xD7\xD4\xB6\xAF", "C|Notepad", ""};
+  EXPECT_EQ(Serialize(gbk), "\xD7\xD4\xB6\xAF\r\nC|Notepad\r\n\r\n");
+  EXPECT_EQ(Parse(Serialize(gbk)), gbk);
+}
+
+TEST(WatchListFile, VeryLongLinesAndHighBytesSurvive) {
+  std::string big(1 << 20, '\xB0');
+  auto entries = Parse(big + "\n" + big);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[1], big);
+}
+
+TEST(WatchListFile, ClassEntries) {
+  EXPECT_TRUE(IsClassEntry("C|Notepad"));
+  EXPECT_EQ(ClassNameOf("C|Notepad"), "Notepad");
+  EXPECT_FALSE(IsClassEntry("c|Notepad"));
+  EXPECT_TRUE(IsClassEntry("AC|B"));
+  EXPECT_EQ(ClassNameOf("AC|B"), "|B");
+}
+
+TEST(WatchListFile, EmptyLookupsAreSkipped) {
+  EXPECT_FALSE(IsLookedUp(""));
+  EXPECT_FALSE(IsLookedUp("C|"));
+  EXPECT_TRUE(IsLookedUp("xC|")); // class name "|"
+  EXPECT_TRUE(IsLookedUp("Tarnel"));
+  EXPECT_TRUE(IsLookedUp(" "));
+}
