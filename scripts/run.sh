@@ -11,6 +11,9 @@ scripts/install-deps.sh
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j"$(nproc)" --target tarnel >/dev/null
 exe="$PWD/build/win32/src/app/tarnel.exe"
+# The watch list lives beside the executable; start with an empty one rather than the
+# program's "cannot open" notice on the very first run.
+[ -e "$(dirname "$exe")/close.dat" ] || : >"$(dirname "$exe")/close.dat"
 
 export TARNEL_WINE_DIR="$PWD/build/win32/wine-run"
 . scripts/wine-session.sh

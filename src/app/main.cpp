@@ -1,0 +1,9 @@
+#include "Unit_main.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  TApplication app;
+  Application->Initialize();
+  Application->CreateForm<TForm_main>();
+  Application->Run();
+  return 0;
+}

@@ -1,0 +1,414 @@
+#include "Forms.h"
+#include "FormReader.h"
+
+#include <algorithm>
+
+TApplication* Application = nullptr;
+
+static const std::vector<const char*> kBorderStyles{"bsNone",   "bsSingle",     "bsSizeable",
+                                                    "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+static const std::vector<const char*> kBorderIcons{"biSystemMenu", "biMinimize", "biMaximize",
+                                                   "biHelp"};
+static const std::vector<const char*> kFormStyles{"fsNormal", "fsMDIChild", "fsMDIForm",
+                                                  "fsStayOnTop"};
+static const std::vector<const char*> kPositions{
+    "poDesigned",     "poDefault",        "poDefaultPosOnly", "poDefaultSizeOnly",
+    "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
+
+template <class C>
+static TPropInfo EnumProp(const char* name, const std::vector<const char*>* names,
+                          int (C::*get)() const, void (C::*set)(int)) {
+  TPropInfo p;
+  p.Name = name;
+  p.Get = [=](const TObject* o) { return EnumName(*names, (static_cast<const C*>(o)->*get)()); };
+  p.Set = [=](TObject* o, const std::string& v) {
+    (static_cast<C*>(o)->*set)(EnumValue(*names, v));
+  };
+  return p;
+}
+
+const TClassInfo& TCustomForm::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    TClassInfo i{"TCustomForm", &TWinControl::StaticClassInfo(), nullptr, {}};
+    i.Props = {EnumProp("BorderStyle", &kBorderStyles, &TCustomForm::BorderStyle,
+                        &TCustomForm::SetBorderStyle),
+               EnumProp("FormStyle", &kFormStyles, &TCustomForm::FormStyle,
+                        &TCustomForm::SetFormStyle),
+               EnumProp("Position", &kPositions, &TCustomForm::Position,
+                        &TCustomForm::SetPosition),
+               EventProp("OnCreate", &TCustomForm::OnCreate),
+               EventProp("OnDestroy", &TCustomForm::OnDestroy)};
+    TPropInfo icons;
+    icons.Name = "BorderIcons";
+    icons.Get = [](const TObject* o) {
+      return SetToString(kBorderIcons, static_cast<const TCustomForm*>(o)->BorderIcons());
+    };
+    icons.Set = [](TObject* o, const std::string& v) {
+      static_cast<TCustomForm*>(o)->SetBorderIcons(StringToSet(kBorderIcons, v));
+    };
+    i.Props.push_back(icons);
+    TPropInfo onClose;
+    onClose.Name = "OnClose";
+    onClose.Kind = pkEvent;
+    onClose.Get = [](const TObject* o) {
+      return std::string(static_cast<const TCustomForm*>(o)->OnClose ? "(bound)" : "");
+    };
+    // Close handlers are bound through the form's method table with a close action.
+    onClose.SetEvent = [](TObject* o, TNotifyEvent e) {
+      static_cast<TCustomForm*>(o)->OnClose = [e](TObject* s, TCloseAction&) { e(s); };
+    };
+    i.Props.push_back(onClose);
+    return i;
+  }();
+  return info;
+}
+
+const TClassInfo& TForm::StaticClassInfo() {
+  static const TClassInfo info{"TForm", &TCustomForm::StaticClassInfo(), nullptr, {}};
+  return info;
+}
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+  FVisible = false;
+  FParentColor = false;
+  FParentFont = false;
+  FColor = clBtnFace;
+  if (Application) Application->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+  ComponentState |= csDestroying;
+  if (OnDestroy) {
+    try {
+      OnDestroy(this);
+    } catch (const std::exception& e) {
+      if (Application) Application->HandleException(e);
+    }
+  }
+  // Owned components (menus, timers, controls) go while the form is still a form.
+  DestroyComponents();
+  if (FHandle) DestroyHandle();
+  if (Application) Application->RemoveForm(this);
+}
+
+void TCustomForm::ReadStoredDescription() {
+  ReadComponentResource(this, ClassName());
+}
+
+void TCustomForm::DoCreate() {
+  if (!OnCreate) return;
+  try {
+    OnCreate(this);
+  } catch (const std::exception& e) {
+    if (Application) Application->HandleException(e);
+  }
+}
+
+void TCustomForm::SetBorderStyle(int v) {
+  FBorderStyle = v;
+  RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(unsigned v) {
+  FBorderIcons = v;
+  RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(int v) {
+  FFormStyle = v;
+  if (FHandle)
+    SetWindowPos(FHandle, v == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  p.ExStyle = 0;
+  p.ClassStyle = CS_DBLCLKS;
+  p.WndParent = nullptr;
+  if (Application && Application->MainForm() && Application->MainForm() != this)
+    p.WndParent = Application->MainForm()->Handle();
+  switch (FBorderStyle) {
+  case bsNone:
+    p.Style |= WS_POPUP;
+    break;
+  case bsSingle:
+  case bsToolWindow:
+    p.Style |= WS_CAPTION | WS_BORDER;
+    break;
+  case bsDialog:
+    p.Style |= WS_POPUP | WS_CAPTION;
+    p.ExStyle |= WS_EX_DLGMODALFRAME;
+    break;
+  default:
+    p.Style |= WS_CAPTION | WS_THICKFRAME;
+    break;
+  }
+  if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin) p.ExStyle |= WS_EX_TOOLWINDOW;
+  if (FBorderStyle != bsNone && (FBorderIcons & (1u << biSystemMenu))) {
+    p.Style |= WS_SYSMENU;
+    if (FBorderStyle != bsDialog && FBorderStyle != bsToolWindow &&
+        FBorderStyle != bsSizeToolWin) {
+      if (FBorderIcons & (1u << biMinimize)) p.Style |= WS_MINIMIZEBOX;
+      if (FBorderIcons & (1u << biMaximize)) p.Style |= WS_MAXIMIZEBOX;
+    }
+  }
+  if (FFormStyle == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+  if (FVisible) p.Style |= WS_VISIBLE;
+  if (!FEnabled) p.Style |= WS_DISABLED;
+  if (FClientWidth >= 0 || FClientHeight >= 0) {
+    RECT r{0, 0, FClientWidth >= 0 ? FClientWidth : 0, FClientHeight >= 0 ? FClientHeight : 0};
+    AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+    if (FClientWidth >= 0) p.Width = FWidth = r.right - r.left;
+    if (FClientHeight >= 0) p.Height = FHeight = r.bottom - r.top;
+  }
+}
+
+void TCustomForm::CreateHandle() {
+  TWinControl::CreateHandle();
+  RECT r;
+  GetWindowRect(FHandle, &r);
+  FWidth = r.right - r.left;
+  FHeight = r.bottom - r.top;
+  FClientWidth = FClientHeight = -1;
+}
+
+int TCustomForm::ClientWidth() const {
+  if (FHandle) return ClientRect().right;
+  return FClientWidth >= 0 ? FClientWidth : FWidth;
+}
+
+int TCustomForm::ClientHeight() const {
+  if (FHandle) return ClientRect().bottom;
+  return FClientHeight >= 0 ? FClientHeight : FHeight;
+}
+
+void TCustomForm::SetClientWidth(int v) {
+  if (!FHandle) {
+    FClientWidth = v;
+    return;
+  }
+  SetWidth(FWidth + v - ClientWidth());
+}
+
+void TCustomForm::SetClientHeight(int v) {
+  if (!FHandle) {
+    FClientHeight = v;
+    return;
+  }
+  SetHeight(FHeight + v - ClientHeight());
+}
+
+void TCustomForm::PlaceOnScreen() {
+  if (FPlaced) return;
+  FPlaced = true;
+  if (FPosition != poScreenCenter && FPosition != poDesktopCenter &&
+      FPosition != poMainFormCenter && FPosition != poOwnerFormCenter)
+    return;
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (FPosition == poScreenCenter) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  int w = FWidth, h = FHeight;
+  SetBounds(area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
+            w, h);
+}
+
+void TCustomForm::SetVisible(bool v) {
+  if (v) {
+    HandleNeeded();
+    PlaceOnScreen();
+  }
+  TWinControl::SetVisible(v);
+}
+
+void TCustomForm::BringToFront() {
+  Show();
+  if (IsIconic(FHandle)) ShowWindow(FHandle, SW_RESTORE);
+  SetWindowPos(FHandle, FFormStyle == fsStayOnTop ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(FHandle);
+}
+
+void TCustomForm::Close() {
+  bool isMain = Application && Application->MainForm() == this;
+  TCloseAction action = isMain ? caFree : caHide;
+  if (OnClose) OnClose(this, action);
+  if (action == caNone) return;
+  if (isMain) {
+    if (Application) Application->Terminate();
+  } else if (action == caHide) {
+    Hide();
+  } else if (action == caMinimize) {
+    if (FHandle) ShowWindow(FHandle, SW_MINIMIZE);
+  } else {
+    Release();
+  }
+}
+
+void TCustomForm::Release() {
+  if (FHandle) PostMessageA(FHandle, CM_RELEASE, 0, 0);
+}
+
+void TCustomForm::Dispatch(TMessage& msg) {
+  switch (msg.Msg) {
+  case WM_CLOSE:
+    Close();
+    return;
+  case CM_RELEASE:
+    delete this;
+    return;
+  case WM_SHOWWINDOW:
+    if (msg.WParam && !msg.LParam) FVisible = true;
+    break;
+  case WM_WINDOWPOSCHANGED: {
+    auto* wp = reinterpret_cast<WINDOWPOS*>(msg.LParam);
+    if (!(wp->flags & SWP_NOMOVE)) {
+      FLeft = wp->x;
+      FTop = wp->y;
+    }
+    if (!(wp->flags & SWP_NOSIZE)) {
+      FWidth = wp->cx;
+      FHeight = wp->cy;
+    }
+    if (wp->flags & SWP_HIDEWINDOW) FVisible = false;
+    if (wp->flags & SWP_SHOWWINDOW) FVisible = true;
+    break;
+  }
+  }
+  TWinControl::Dispatch(msg);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TApplication
+
+const TClassInfo& TApplication::StaticClassInfo() {
+  static const TClassInfo info{"TApplication", &TComponent::StaticClassInfo(), nullptr, {}};
+  return info;
+}
+
+static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  auto* app = dynamic_cast<TApplication*>(FindControlObject(wnd));
+  if (!app) return DefWindowProcA(wnd, msg, wparam, lparam);
+  switch (msg) {
+  case WM_GETICON:
+    return reinterpret_cast<LRESULT>(LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+  case WM_CLOSE:
+    if (app->MainForm()) app->MainForm()->Close();
+    return 0;
+  }
+  return DefWindowProcA(wnd, msg, wparam, lparam);
+}
+
+static std::string ExecutableStem() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  size_t slash = path.find_last_of("\\/:");
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  size_t dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+  Application = this;
+  RegisterStandardClasses();
+  Title = ExecutableStem();
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = AppWndProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hIcon = LoadIconA(wc.hInstance, "MAINICON");
+  wc.lpszClassName = "TApplication";
+  RegisterClassA(&wc);
+  FHandle = CreateWindowExA(0, "TApplication", Title.c_str(),
+                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                            0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+  if (FHandle) SetPropA(FHandle, MAKEINTATOM(ControlAtom()), static_cast<TObject*>(this));
+}
+
+TApplication::~TApplication() {
+  ComponentState |= csDestroying;
+  DestroyComponents(); // forms first, while the application still exists
+  if (FHandle) {
+    RemovePropA(FHandle, MAKEINTATOM(ControlAtom()));
+    DestroyWindow(FHandle);
+  }
+  if (Application == this) Application = nullptr;
+}
+
+void TApplication::AddForm(TCustomForm* form) {
+  FForms.push_back(form);
+  if (!FMainForm) FMainForm = form;
+}
+
+void TApplication::RemoveForm(TCustomForm* form) {
+  FForms.erase(std::remove(FForms.begin(), FForms.end(), form), FForms.end());
+  if (FMainForm == form) FMainForm = nullptr;
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) {
+    FTerminated = true;
+    return true;
+  }
+  HWND active = GetActiveWindow();
+  auto* form = dynamic_cast<TCustomForm*>(FindControlObject(active));
+  if (form && IsDialogMessageA(active, &msg)) return true;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  return true;
+}
+
+bool TApplication::HandleMessage() {
+  MSG msg;
+  if (!ProcessMessage(msg)) {
+    if (FTerminated) return false;
+    WaitMessage();
+  }
+  return !FTerminated;
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (ProcessMessage(msg)) {
+  }
+}
+
+void TApplication::Run() {
+  FRunning = true;
+  if (FMainForm && !FTerminated) FMainForm->Show();
+  while (HandleMessage()) {
+  }
+  FRunning = false;
+}
+
+void TApplication::Terminate() {
+  if (!FTerminated) PostQuitMessage(0);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
+  HWND owner = FHandle;
+  if (FMainForm && FMainForm->HandleAllocated() && IsWindowVisible(FMainForm->WindowHandle()))
+    owner = FMainForm->WindowHandle();
+  return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
+void TApplication::ShowError(const std::string& message) {
+  std::string text = message;
+  if (!text.empty() && text.back() != '.') text += '.';
+  MessageBox(text, Title, MB_ICONERROR | MB_OK);
+}
+
+void TApplication::HandleException(const std::exception& e) {
+  if (OnException) {
+    OnException(this);
+    return;
+  }
+  ShowError(e.what());
+}

@@ -1,0 +1,130 @@
+// Forms and the application object.
+#pragma once
+#include "Controls.h"
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TPosition {
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter,
+  poOwnerFormCenter
+};
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+
+class TMainMenu;
+
+class TCustomForm : public TWinControl {
+  TK_DECLARE_CLASS(TCustomForm)
+public:
+  explicit TCustomForm(TComponent* owner);
+  ~TCustomForm() override;
+
+  int BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(int v);
+  unsigned BorderIcons() const { return FBorderIcons; }
+  void SetBorderIcons(unsigned v);
+  int FormStyle() const { return FFormStyle; }
+  void SetFormStyle(int v);
+  int Position() const { return FPosition; }
+  void SetPosition(int v) { FPosition = v; }
+  TMainMenu* Menu = nullptr;
+
+  int ClientWidth() const override;
+  int ClientHeight() const override;
+  void SetClientWidth(int v) override;
+  void SetClientHeight(int v) override;
+
+  void SetVisible(bool v) override;
+  // Shows the form and brings it to the front.
+  void BringToFront();
+  // Closes the form: runs OnClose; the main form's close ends the application.
+  void Close();
+  // Frees the form once the messages now on the stack have been handled.
+  void Release();
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TCloseEvent OnClose;
+
+protected:
+  // Reads the stored description named after the form's class; derived forms call this from
+  // their constructor, once their fields can be bound.
+  void ReadStoredDescription();
+  // Runs OnCreate; an exception there goes to the application's error box.
+  void DoCreate();
+  void CreateParams(TCreateParams& params) override;
+  void CreateHandle() override;
+  void Dispatch(TMessage& msg) override;
+  void PlaceOnScreen();
+
+  int FBorderStyle = bsSizeable;
+  unsigned FBorderIcons = (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize);
+  int FFormStyle = fsNormal;
+  int FPosition = poDesigned;
+  bool FPlaced = false;
+  int FClientWidth = -1, FClientHeight = -1; // wanted before the window exists
+};
+
+class TForm : public TCustomForm {
+  TK_DECLARE_CLASS(TForm)
+public:
+  using TCustomForm::TCustomForm;
+};
+
+// The application: its hidden window, title, forms and message loop.
+class TApplication : public TComponent {
+  TK_DECLARE_CLASS(TApplication)
+public:
+  explicit TApplication(TComponent* owner = nullptr);
+  ~TApplication() override;
+
+  void Initialize() {}
+  HWND Handle() const { return FHandle; }
+  std::string Title;
+  TCustomForm* MainForm() const { return FMainForm; }
+  const std::vector<TCustomForm*>& Forms() const { return FForms; }
+  int HintPause = 500;
+  int HintHidePause = 2500;
+
+  // Creates a form owned by the application; the first becomes the main form.
+  template <class F> F* CreateForm() {
+    F* form = new F(this);
+    return form;
+  }
+  void Run();
+  void Terminate();
+  bool Terminated() const { return FTerminated; }
+  void ProcessMessages();
+  // Handles one message; false when there was none (or the loop must end).
+  bool HandleMessage();
+
+  // The standard error box: message plus a full stop, error icon, OK, the title as caption.
+  void HandleException(const std::exception& e);
+  void ShowError(const std::string& message);
+  int MessageBox(const std::string& text, const std::string& caption, UINT flags);
+
+  TNotifyEvent OnException;
+
+  // Forms register themselves here.
+  void AddForm(TCustomForm* form);
+  void RemoveForm(TCustomForm* form);
+
+private:
+  void WndProc(TMessage& msg);
+  bool ProcessMessage(MSG& msg);
+  HWND FHandle = nullptr;
+  TCustomForm* FMainForm = nullptr;
+  std::vector<TCustomForm*> FForms;
+  bool FTerminated = false;
+  bool FRunning = false;
+};
+
+extern TApplication* Application;

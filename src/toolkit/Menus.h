@@ -1,0 +1,93 @@
+// Menus: items with captions, check marks and handlers; popup menus.
+#pragma once
+#include "Controls.h"
+
+class TMenu;
+
+class TMenuItem : public TComponent {
+  TK_DECLARE_CLASS(TMenuItem)
+public:
+  explicit TMenuItem(TComponent* owner);
+  ~TMenuItem() override;
+
+  std::string Caption() const { return FCaption; }
+  void SetCaption(const std::string& v);
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool v);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool v);
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool v);
+  bool Default() const { return FDefault; }
+  void SetDefault(bool v);
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int v) { FImageIndex = v; }
+  int ShortCut() const { return FShortCut; }
+  void SetShortCut(int v) { FShortCut = v; }
+  UINT Command() const { return FCommand; }
+
+  // Sub-items, and the menu handle that holds them (made on demand).
+  const std::vector<TMenuItem*>& Items() const { return FItems; }
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TMenuItem* Item(int i) const { return FItems.at(static_cast<size_t>(i)); }
+  void Add(TMenuItem* item);
+  void Remove(TMenuItem* item);
+  TMenuItem* Parent() const { return FParent; }
+  HMENU Handle();
+  void RebuildHandle();
+
+  TNotifyEvent OnClick;
+  // Owner-draw hooks for whoever paints the menu.
+  std::function<void(TMenuItem*, HDC, const RECT&, UINT state)> OnDrawItem;
+  std::function<void(TMenuItem*, HDC, int& width, int& height)> OnMeasureItem;
+  virtual void Click();
+
+  static TMenuItem* FindByCommand(UINT command);
+
+private:
+  void UpdateInParent();
+  UINT MenuFlags() const;
+  std::string FCaption;
+  bool FChecked = false, FEnabled = true, FVisible = true, FDefault = false;
+  int FImageIndex = -1;
+  int FShortCut = 0;
+  UINT FCommand = 0;
+  TMenuItem* FParent = nullptr;
+  std::vector<TMenuItem*> FItems;
+  HMENU FHandle = nullptr;
+};
+
+class TMenu : public TComponent {
+  TK_DECLARE_CLASS(TMenu)
+public:
+  explicit TMenu(TComponent* owner);
+  ~TMenu() override;
+  TMenuItem* Items() const { return FItems; }
+  HMENU Handle() { return FItems->Handle(); }
+  bool OwnerDraw = false;
+  // Items read from a stored description become this menu's items.
+  void Notification(TComponent* component, TOperation operation) override;
+
+protected:
+  TMenuItem* FItems;
+};
+
+class TPopupMenu : public TMenu {
+  TK_DECLARE_CLASS(TPopupMenu)
+public:
+  explicit TPopupMenu(TComponent* owner);
+  bool AutoPopup = true;
+  TComponent* PopupComponent = nullptr;
+  TNotifyEvent OnPopup;
+  // Opens the menu at a screen point and returns when it closes; the chosen item's OnClick
+  // runs through the menu window's WM_COMMAND.
+  virtual void Popup(int x, int y);
+  // The hidden window that owns popup menus while they are open.
+  static HWND PopupWindow();
+};
+
+class TMainMenu : public TMenu {
+  TK_DECLARE_CLASS(TMainMenu)
+public:
+  using TMenu::TMenu;
+};

@@ -1,0 +1,342 @@
+#include "StdCtrls.h"
+
+#include <algorithm>
+
+static const std::vector<const char*> kAlignments{"taLeftJustify", "taRightJustify", "taCenter"};
+static const std::vector<const char*> kScrollStyles{"ssNone", "ssHorizontal", "ssVertical",
+                                                    "ssBoth"};
+
+template <class C>
+static TPropInfo EnumPropOf(const char* name, const std::vector<const char*>* names,
+                            int (C::*get)() const, void (C::*set)(int)) {
+  TPropInfo p;
+  p.Name = name;
+  p.Get = [=](const TObject* o) { return EnumName(*names, (static_cast<const C*>(o)->*get)()); };
+  p.Set = [=](TObject* o, const std::string& v) {
+    (static_cast<C*>(o)->*set)(EnumValue(*names, v));
+  };
+  return p;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Labels
+
+const TClassInfo& TCustomLabel::StaticClassInfo() {
+  static const TClassInfo info{
+      "TCustomLabel",
+      &TGraphicControl::StaticClassInfo(),
+      nullptr,
+      {BoolProp("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent),
+       BoolProp("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap),
+       EnumPropOf("Alignment", &kAlignments, &TCustomLabel::Alignment,
+                  &TCustomLabel::SetAlignment)}};
+  return info;
+}
+
+const TClassInfo& TLabel::StaticClassInfo() {
+  static const TClassInfo info{"TLabel", &TCustomLabel::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TLabel(o); }, {}};
+  return info;
+}
+
+TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
+  FWidth = 65;
+  FHeight = 17;
+}
+
+void TCustomLabel::Paint(HDC dc) {
+  RECT r = ClientRect();
+  if (!FTransparent) {
+    HBRUSH b = CreateSolidBrush(ColorToRGB(FColor));
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+  }
+  HGDIOBJ old = SelectObject(dc, Font.Handle());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(FEnabled ? Font.Color : clGrayText));
+  UINT flags = DT_NOPREFIX | (FWordWrap ? DT_WORDBREAK : DT_SINGLELINE);
+  if (FAlignment == taRightJustify) flags |= DT_RIGHT;
+  if (FAlignment == taCenter) flags |= DT_CENTER;
+  std::string text = GetText();
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+  SelectObject(dc, old);
+}
+
+// ---------------------------------------------------------------------------------------------
+// List boxes
+
+const TClassInfo& TCustomListBox::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    TClassInfo i{"TCustomListBox",
+                 &TWinControl::StaticClassInfo(),
+                 nullptr,
+                 {IntProp("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight),
+                  IntProp("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex),
+                  BoolProp("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted)}};
+    TPropInfo items;
+    items.Name = "Items";
+    items.Get = [](const TObject* o) {
+      std::string s;
+      for (auto& line : static_cast<const TCustomListBox*>(o)->Items()) s += line + "\r\n";
+      return s;
+    };
+    i.Props.push_back(items);
+    return i;
+  }();
+  return info;
+}
+
+const TClassInfo& TListBox::StaticClassInfo() {
+  static const TClassInfo info{"TListBox", &TCustomListBox::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TListBox(o); }, {}};
+  return info;
+}
+
+TCustomListBox::TCustomListBox(TComponent* owner) : TWinControl(owner) {
+  FWidth = 121;
+  FHeight = 97;
+  FColor = clWindow;
+  FParentColor = false;
+  TabStop = true;
+}
+
+void TCustomListBox::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SysClassName = "LISTBOX";
+  p.Style |= WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
+  if (FSorted) p.Style |= LBS_SORT;
+  p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+int TCustomListBox::Count() const {
+  if (!FHandle) return static_cast<int>(FSaved.size());
+  LRESULT n = SendMessageA(FHandle, LB_GETCOUNT, 0, 0);
+  return n < 0 ? 0 : static_cast<int>(n);
+}
+
+std::string TCustomListBox::Item(int index) const {
+  if (!FHandle) return index >= 0 && index < static_cast<int>(FSaved.size()) ? FSaved[index] : "";
+  LRESULT len = SendMessageA(FHandle, LB_GETTEXTLEN, index, 0);
+  if (len == LB_ERR || len < 0) return {};
+  std::string s(static_cast<size_t>(len) + 1, '\0');
+  LRESULT got = SendMessageA(FHandle, LB_GETTEXT, index, reinterpret_cast<LPARAM>(s.data()));
+  if (got == LB_ERR || got < 0) return {};
+  s.resize(std::min<size_t>(static_cast<size_t>(got), static_cast<size_t>(len)));
+  return s;
+}
+
+void TCustomListBox::Add(const std::string& text) {
+  if (!FHandle) {
+    FSaved.push_back(text);
+    return;
+  }
+  SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TCustomListBox::Delete(int index) {
+  if (!FHandle) {
+    if (index >= 0 && index < static_cast<int>(FSaved.size())) FSaved.erase(FSaved.begin() + index);
+    return;
+  }
+  SendMessageA(FHandle, LB_DELETESTRING, index, 0);
+}
+
+void TCustomListBox::Clear() {
+  FSaved.clear();
+  if (FHandle) SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
+}
+
+std::vector<std::string> TCustomListBox::Items() const {
+  std::vector<std::string> v;
+  int n = Count();
+  v.reserve(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) v.push_back(Item(i));
+  return v;
+}
+
+void TCustomListBox::SetItems(const std::vector<std::string>& items) {
+  if (FHandle) SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
+  Clear();
+  for (const auto& s : items) Add(s);
+  if (FHandle) {
+    SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
+    Invalidate();
+  }
+}
+
+int TCustomListBox::ItemIndex() const {
+  if (!FHandle) return FSavedIndex;
+  LRESULT i = SendMessageA(FHandle, LB_GETCURSEL, 0, 0);
+  return i == LB_ERR ? -1 : static_cast<int>(i);
+}
+
+void TCustomListBox::SetItemIndex(int index) {
+  if (!FHandle) {
+    FSavedIndex = index;
+    return;
+  }
+  SendMessageA(FHandle, LB_SETCURSEL, index, 0);
+}
+
+void TCustomListBox::SetItemHeight(int v) {
+  FItemHeight = v;
+  if (FHandle) SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, v);
+}
+
+void TCustomListBox::SaveWindowState() {
+  std::vector<std::string> rows = Items();
+  FSavedIndex = ItemIndex();
+  FSaved = std::move(rows);
+}
+
+void TCustomListBox::RestoreWindowState() {
+  SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
+  for (const auto& s : FSaved)
+    SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+  FSaved.clear();
+  if (FSavedIndex >= 0) SendMessageA(FHandle, LB_SETCURSEL, FSavedIndex, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Edits
+
+const TClassInfo& TCustomEdit::StaticClassInfo() {
+  static const TClassInfo info{
+      "TCustomEdit",
+      &TWinControl::StaticClassInfo(),
+      nullptr,
+      {BoolProp("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly),
+       IntProp("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength)}};
+  return info;
+}
+
+const TClassInfo& TEdit::StaticClassInfo() {
+  static const TClassInfo info{"TEdit", &TCustomEdit::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TEdit(o); }, {}};
+  return info;
+}
+
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
+  FWidth = 121;
+  FHeight = 21;
+  FColor = clWindow;
+  FParentColor = false;
+  TabStop = true;
+}
+
+void TCustomEdit::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SysClassName = "EDIT";
+  p.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL;
+  if (FReadOnly) p.Style |= ES_READONLY;
+  p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomEdit::SetReadOnly(bool v) {
+  FReadOnly = v;
+  if (FHandle) SendMessageA(FHandle, EM_SETREADONLY, v, 0);
+}
+
+void TCustomEdit::SetMaxLength(int v) {
+  FMaxLength = v;
+  if (FHandle) SendMessageA(FHandle, EM_LIMITTEXT, v, 0);
+}
+
+void TCustomEdit::Dispatch(TMessage& msg) {
+  // A read-only edit keeps the window colour, not the system's grey.
+  if (msg.Msg == CN_CTLCOLORSTATIC) msg.Msg = CN_CTLCOLOREDIT;
+  TWinControl::Dispatch(msg);
+}
+
+const TClassInfo& TCustomMemo::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    TClassInfo i{"TCustomMemo",
+                 &TCustomEdit::StaticClassInfo(),
+                 nullptr,
+                 {EnumPropOf("ScrollBars", &kScrollStyles, &TCustomMemo::ScrollBars,
+                             &TCustomMemo::SetScrollBars),
+                  BoolProp("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap)}};
+    TPropInfo lines;
+    lines.Name = "Lines";
+    lines.Get = [](const TObject* o) { return static_cast<const TCustomMemo*>(o)->GetText(); };
+    lines.Set = [](TObject* o, const std::string& v) { static_cast<TCustomMemo*>(o)->SetText(v); };
+    i.Props.push_back(lines);
+    return i;
+  }();
+  return info;
+}
+
+const TClassInfo& TMemo::StaticClassInfo() {
+  static const TClassInfo info{"TMemo", &TCustomMemo::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TMemo(o); }, {}};
+  return info;
+}
+
+TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner) {
+  FWidth = 185;
+  FHeight = 89;
+}
+
+void TCustomMemo::CreateParams(TCreateParams& p) {
+  TCustomEdit::CreateParams(p);
+  p.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+  p.Style |= ES_MULTILINE | ES_WANTRETURN;
+  if (!FWordWrap) p.Style |= ES_AUTOHSCROLL;
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) p.Style |= WS_VSCROLL;
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) p.Style |= WS_HSCROLL;
+}
+
+std::vector<std::string> TCustomMemo::Lines() const {
+  std::vector<std::string> out;
+  std::string text = GetText();
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    out.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return out;
+}
+
+void TCustomMemo::SetLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+  SetText(text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Buttons
+
+const TClassInfo& TButtonControl::StaticClassInfo() {
+  static const TClassInfo info{"TButtonControl", &TWinControl::StaticClassInfo(), nullptr, {}};
+  return info;
+}
+
+TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
+  FWidth = 75;
+  FHeight = 25;
+  TabStop = true;
+}
+
+void TButtonControl::Dispatch(TMessage& msg) {
+  if (msg.Msg == CN_COMMAND && HIWORD(msg.WParam) == BN_CLICKED) {
+    Click();
+    return;
+  }
+  TWinControl::Dispatch(msg);
+}
+
+const TClassInfo& TButton::StaticClassInfo() {
+  static const TClassInfo info{
+      "TButton", &TButtonControl::StaticClassInfo(),
+      [](TComponent* o) -> TComponent* { return new TButton(o); },
+      {BoolProp("Default", &TButton::Default, &TButton::SetDefault)}};
+  return info;
+}
+
+void TButton::CreateParams(TCreateParams& p) {
+  TButtonControl::CreateParams(p);
+  p.SysClassName = "BUTTON";
+  p.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
