@@ -1,0 +1,250 @@
+// The real program under Wine: the close scan, the list commands and their file, start-up
+// errors and hiding on minimize.
+#include "E2e.h"
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+TEST(CloseScan, ClosesListedWindowsByTitleAndByClass) {
+  TTestWindows windows;
+  HWND byTitle = windows.Open("Victim window", "TarnelPlainClass");
+  HWND byClass = windows.Open("Any title at all", "TarnelVictimClass");
+  HWND bystander = windows.Open("Bystander", "TarnelPlainClass");
+  TTarnel tarnel("Victim window\r\nC|TarnelVictimClass\r\n");
+  tarnel.Start();
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(byTitle) && !IsWindow(byClass); }, 3000));
+  EXPECT_TRUE(IsWindow(bystander));
+  EXPECT_EQ(windows.CloseRequests(bystander), 0);
+  // Windows opened again later are closed again.
+  HWND again = windows.Open("Victim window", "TarnelOtherClass");
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(again); }, 2000));
+}
+
+TEST(CloseScan, LowerCaseClassMarkerIsATitle) {
+  TTestWindows windows;
+  HWND cls = windows.Open("not matching", "TarnelLowerCase");
+  HWND title = windows.Open("c|TarnelLowerCase", "TarnelPlainClass");
+  TTarnel tarnel("c|TarnelLowerCase\r\n");
+  tarnel.Start();
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(title); }, 3000));
+  EXPECT_TRUE(IsWindow(cls));
+}
+
+TEST(CloseScan, OneWindowPerEntryPerTick) {
+  TTestWindows windows;
+  HWND w[3];
+  for (auto& h : w) h = windows.Open("Triplet", "TarnelPlainClass");
+  TTarnel tarnel("Triplet\r\n");
+  tarnel.Start();
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(w[0]) && !IsWindow(w[1]) && !IsWindow(w[2]); },
+                        4000));
+  DWORD t[3];
+  for (int i = 0; i < 3; ++i) t[i] = windows.DestroyedAt(w[i]);
+  std::sort(t, t + 3);
+  // Three ticks of 300 ms: the first and last close are at least two ticks apart.
+  EXPECT_GE(t[2] - t[0], 450u);
+  EXPECT_GE(t[1] - t[0], 150u);
+}
+
+TEST(CloseScan, WindowThatIgnoresTheRequestIsAskedAgain) {
+  TTestWindows windows;
+  HWND stubborn = windows.Open("Stubborn", "TarnelPlainClass", TTestWindows::wbIgnoreClose);
+  TTarnel tarnel("Stubborn\r\n");
+  tarnel.Start();
+  EXPECT_TRUE(WaitUntil([&] { return windows.CloseRequests(stubborn) >= 4; }, 4000));
+  EXPECT_TRUE(IsWindow(stubborn));
+}
+
+TEST(CloseScan, HungWindowDoesNotFreezeTheProgram) {
+  TTestWindows windows;
+  HWND hung = windows.Open("Hung window", "TarnelPlainClass", TTestWindows::wbHang);
+  TTarnel tarnel("Hung window\r\nAfter the hung one\r\n");
+  tarnel.Start();
+  Sleep(700);
+  HWND later = windows.Open("After the hung one", "TarnelPlainClass");
+  // Entries after the hung window are still served, and the program keeps answering.
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(later); }, 4000));
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_TRUE(tarnel.Responsive(1500)) << "round " << i;
+    Sleep(200);
+  }
+  EXPECT_TRUE(IsWindow(hung));
+}
+
+TEST(CloseScan, EmptyEntriesAreKeptButNeverLookedUp) {
+  TTestWindows windows;
+  HWND untitled = windows.Open("", "TarnelPlainClass");
+  TTarnel tarnel("\r\nC|\r\n");
+  tarnel.Start();
+  Sleep(1200);
+  EXPECT_TRUE(IsWindow(untitled));
+  EXPECT_EQ(windows.CloseRequests(untitled), 0);
+  EXPECT_TRUE(tarnel.Running());
+  EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"", "C|"}));
+}
+
+TEST(CloseScan, EntryMatchingTheProgramItselfEndsItCleanly) {
+  // Two entries that both match the main window in one tick.
+  TTarnel tarnel("Tarnel\r\nC|TForm_main\r\n");
+  tarnel.Start(false);
+  ASSERT_TRUE(tarnel.WaitExit(5000));
+  EXPECT_EQ(tarnel.ExitCode(), 0u);
+}
+
+TEST(ListCommands, AddRefuseDuplicateDeleteAndTheFileBytes) {
+  TTarnel tarnel("");
+  tarnel.Start();
+  tarnel.SetEntryText("Alpha");
+  tarnel.Click(tarnel.AddButton());
+  ASSERT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "Alpha\r\n"; }, 3000));
+  EXPECT_EQ(tarnel.EntryText(), "");
+
+  tarnel.SetEntryText("alpha"); // differs in case only: accepted
+  tarnel.Click(tarnel.AddButton());
+  ASSERT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "Alpha\r\nalpha\r\n"; }, 3000));
+
+  tarnel.SetEntryText("Alpha");
+  tarnel.Click(tarnel.AddButton());
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "提示")); }, 3000));
+  EXPECT_EQ(MessageBoxText(box), "该窗口已经在列表中");
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 3000));
+  EXPECT_EQ(tarnel.EntryText(), "Alpha"); // the entry box keeps the refused text
+  EXPECT_EQ(tarnel.CloseDat(), "Alpha\r\nalpha\r\n");
+
+  // Delete with no row selected does nothing.
+  tarnel.SelectRow(-1);
+  tarnel.Click(tarnel.DeleteButton());
+  Sleep(500);
+  EXPECT_EQ(tarnel.Rows().size(), 2u);
+
+  tarnel.SelectRow(0);
+  tarnel.Click(tarnel.DeleteButton());
+  ASSERT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "alpha\r\n"; }, 3000));
+  EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"alpha"}));
+}
+
+TEST(ListCommands, EmptyEntryIsAddedOnceThenRefused) {
+  TTarnel tarnel("x");
+  tarnel.Start();
+  tarnel.Click(tarnel.AddButton());
+  ASSERT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "x\r\n\r\n"; }, 3000));
+  tarnel.Click(tarnel.AddButton());
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "提示")); }, 3000));
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST(ListFile, LineRulesAtStart) {
+  std::string big(200000, 'L');
+  TTarnel tarnel(std::string("a\r\n\r\nb\rc\nd\0ignored\r\n", 20) + "");
+  tarnel.Start();
+  EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"a", "", "b", "c", "d"}));
+}
+
+TEST(ListFile, VeryLongLineIsOneEntryAndSurvivesASave) {
+  std::string big(300000, 'L');
+  TTarnel tarnel(big + "\nlast");
+  tarnel.Start();
+  tarnel.SetEntryText("new");
+  tarnel.Click(tarnel.AddButton());
+  const std::string expected = big + "\r\nlast\r\nnew\r\n";
+  EXPECT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == expected; }, 5000));
+}
+
+TEST(ListFile, MissingFileReportsAndTheProgramRunsOn) {
+  TTarnel tarnel(std::nullopt);
+  tarnel.Start(false);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "tarnel")); }, 8000));
+  EXPECT_EQ(MessageBoxText(box), "不能打开文件 " + tarnel.CloseDatPath() + ".");
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return tarnel.MainWindow() && IsWindowVisible(tarnel.MainWindow()); },
+                        5000));
+  EXPECT_TRUE(tarnel.Rows().empty());
+  // The first add creates the file.
+  tarnel.SetEntryText("first");
+  tarnel.Click(tarnel.AddButton());
+  EXPECT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "first\r\n"; }, 3000));
+}
+
+TEST(ListFile, FolderInPlaceOfTheFileIsAnErrorNotACrash) {
+  TTarnel tarnel(std::nullopt);
+  CreateDirectoryA(tarnel.CloseDatPath().c_str(), nullptr);
+  tarnel.Start(false);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "tarnel")); }, 8000));
+  EXPECT_EQ(MessageBoxText(box), "不能打开文件 " + tarnel.CloseDatPath() + ".");
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitUntil([&] { return tarnel.MainWindow() != nullptr; }, 5000));
+  // A save cannot replace a folder: the error box, the row stays, the folder is untouched.
+  tarnel.SetEntryText("kept");
+  tarnel.Click(tarnel.AddButton());
+  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "tarnel")); }, 3000));
+  EXPECT_EQ(MessageBoxText(box), "不能创建文件 " + tarnel.CloseDatPath() + ".");
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  WaitUntil([&] { return !IsWindow(box); }, 2000);
+  EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"kept"}));
+  EXPECT_TRUE(GetFileAttributesA(tarnel.CloseDatPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_TRUE(tarnel.Running());
+}
+
+TEST(MainWindow, LayoutAndMinimizeHides) {
+  TTarnel tarnel("");
+  tarnel.Start();
+  HWND main = tarnel.MainWindow();
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != 0; }, 3000));
+  EXPECT_EQ(WindowText(main), "Tarnel");
+  RECT client;
+  GetClientRect(main, &client);
+  EXPECT_EQ(client.right, 688);
+  EXPECT_EQ(client.bottom, 446);
+  LONG style = GetWindowLongA(main, GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  // Centred on the work area.
+  RECT win, area;
+  GetWindowRect(main, &win);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  EXPECT_NEAR((win.left + win.right) / 2, (area.left + area.right) / 2, 2);
+  EXPECT_NEAR((win.top + win.bottom) / 2, (area.top + area.bottom) / 2, 2);
+  // Controls at their places, in client coordinates.
+  auto at = [&](HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  RECT lb = at(tarnel.ListBox());
+  EXPECT_EQ(lb.left, 38);
+  EXPECT_EQ(lb.top, 50);
+  EXPECT_EQ(lb.right - lb.left, 617);
+  RECT add = at(tarnel.AddButton());
+  EXPECT_EQ(add.left, 414);
+  EXPECT_EQ(add.top, 289);
+  EXPECT_EQ(WindowText(tarnel.AddButton()), "添加");
+  EXPECT_EQ(WindowText(tarnel.DeleteButton()), "删除");
+  HWND memo = tarnel.Child("TMemo");
+  std::string help = WindowText(memo);
+  EXPECT_EQ(help.rfind("注：1、", 0), 0u);
+  EXPECT_NE(help.find("可能把其\r\n他窗口也关闭了。"), std::string::npos);
+
+  PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 3000));
+  EXPECT_FALSE(IsIconic(main));
+  // Hidden, the scan goes on.
+  TTestWindows windows;
+  tarnel.SetEntryText("While hidden");
+  tarnel.Click(tarnel.AddButton());
+  ASSERT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "While hidden\r\n"; }, 3000));
+  HWND victim = windows.Open("While hidden");
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(victim); }, 3000));
+}
+
+} // namespace
