@@ -10,6 +10,10 @@
 #endif
 #include <windows.h>
 
+namespace BmpFile {
+struct TBmpImage;
+}
+
 enum TPixelFormat { pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
 
 class TBitmap {
@@ -84,11 +88,12 @@ public:
   static long LiveGdiObjects();
 
 private:
-  struct TBitmapInfo;
   void Create(int width, int height, TPixelFormat format,
               const std::vector<std::uint32_t>& palette);
   void Release();
   void Adopt(TBitmap&& other) noexcept;
+  void FromImage(const BmpFile::TBmpImage& image);
+  BmpFile::TBmpImage ToImage() const;
 
   int FWidth = 0;
   int FHeight = 0;

@@ -89,7 +89,7 @@ int ColorSaturation(TColor color) {
   return q;
 }
 
-TColor GradientEntry(int count, TColor startColor, TColor endColor, int index) {
+TColor GradientEntry(std::int64_t count, TColor startColor, TColor endColor, std::int64_t index) {
   TColor packed = 0;
   for (int shift = 0; shift <= 16; shift += 8) {
     const std::int64_t from = Channel(startColor, shift);

@@ -48,7 +48,7 @@ int GetGradient(int count, TColor startColor, TColor endColor);
 // The ramp held by a cache slot (empty before first use).
 const std::vector<TColor>& GradientRamp(int slot);
 // Entry `index` of the ramp GetGradient builds for `count`, `startColor` and `endColor`.
-TColor GradientEntry(int count, TColor startColor, TColor endColor, int index);
+TColor GradientEntry(std::int64_t count, TColor startColor, TColor endColor, std::int64_t index);
 // Empties every slot and restarts the slot counter at 0.
 void ClearGradientCache();
 
