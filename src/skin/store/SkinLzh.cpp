@@ -7,7 +7,6 @@
 namespace {
 
 constexpr int N = TLZH::N;
-constexpr int F = TLZH::F;
 constexpr int NChar = TLZH::NChar;
 constexpr int T = TLZH::T;
 constexpr int R = TLZH::R;

@@ -131,7 +131,7 @@ bool TSkinReader::OpenArchive(std::span<const uint8_t> storedSkin) {
   expandedSize_ = archive.size();
   const std::size_t size = archive.size();
 
-  std::memcpy(header_.data(), archive.data(), std::min(size, HeaderSize));
+  std::copy_n(archive.begin(), std::min(size, HeaderSize), header_.begin());
   const int reserved = ReservedLength(Format());
   if (reserved < 0) {
     Fail("unknown archive format " + std::to_string(Format()));
