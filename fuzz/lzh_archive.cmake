@@ -1,5 +1,9 @@
 # libFuzzer targets of the LZH expander and the skin archive reader. Their units are compiled
-# in with the sanitizers and coverage rather than taken from tarnel_store.
+# in with the sanitizers and coverage rather than taken from tarnel_store. Built in the fuzz
+# tree only (clang).
+if(NOT TARNEL_FUZZ)
+  return()
+endif()
 set(_store ${CMAKE_SOURCE_DIR}/src/skin/store)
 set(_packer ${CMAKE_SOURCE_DIR}/tools/skinpack)
 set(_fuzz_flags -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
