@@ -12,6 +12,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <unistd.h>
@@ -353,6 +354,54 @@ TEST_F(DefaultSkin, TransparentKeyIsExactAndHasNoPinkFringe) {
           return;
         }
       }
+}
+
+// A colour text of the description: the first three decimal numbers, any separators.
+std::optional<TRgb> ColourText(const std::optional<std::string>& text) {
+  if (!text) return std::nullopt;
+  std::vector<int> n;
+  for (std::size_t i = 0; i < text->size() && n.size() < 3;) {
+    if (!std::isdigit(static_cast<unsigned char>((*text)[i]))) {
+      ++i;
+      continue;
+    }
+    int v = 0;
+    while (i < text->size() && std::isdigit(static_cast<unsigned char>((*text)[i])))
+      v = v * 10 + ((*text)[i++] - '0');
+    n.push_back(v & 0xFF);
+  }
+  if (n.size() < 3) return std::nullopt;
+  return TRgb{n[0], n[1], n[2]};
+}
+
+bool operator==(TRgb a, TRgb b) {
+  return a.R == b.R && a.G == b.G && a.B == b.B;
+}
+
+std::ostream& operator<<(std::ostream& os, TRgb c) {
+  return os << c.R << " " << c.G << " " << c.B;
+}
+
+TEST_F(DefaultSkin, ColourTableMatchesTheFlatAreasOfTheImages) {
+  // Surfaces drawn both from the colour table and from images must not show a seam.
+  const auto face = ColourText(Ini->Get("Colours", "ButtonFace"));
+  const auto menu = ColourText(Ini->Get("Colours", "Menu"));
+  const auto scroll = ColourText(Ini->Get("Colours", "Scrollbar"));
+  ASSERT_TRUE(face && menu && scroll);
+  const TBmp& pane = Image(*Ini->Get("Tab.Pane", "Image"));
+  EXPECT_EQ(pane.At(pane.Width / 2, pane.Height / 2), *face) << "page background";
+  const TBmp& status = Image(*Ini->Get("StatusBarEdges", "Image"));
+  EXPECT_EQ(status.At(status.Width / 3 + 2, status.Height / 2), *face) << "status bar panel";
+  const TBmp& menuBack = Image(*Ini->Get("MenuBackground", "Image"));
+  EXPECT_EQ(menuBack.At(menuBack.Width / 2, menuBack.Height / 2), *menu) << "menu background";
+  const TBmp& track = Image(*Ini->Get("VertScroll", "Image"));
+  EXPECT_EQ(track.At(track.Width / 8, track.Height / 2), *scroll) << "scroll bar track";
+  const auto active = ColourText(Ini->Get("Colours", "TitleTextActive"));
+  ASSERT_TRUE(active);
+  const TRgb fromKeys{Ini->Int("Personality", "ActiveTextR", -1),
+                      Ini->Int("Personality", "ActiveTextG", -1),
+                      Ini->Int("Personality", "ActiveTextB", -1)};
+  EXPECT_EQ(fromKeys, *active);
 }
 
 TEST_F(DefaultSkin, FrameSidesAndCaptionButtonsFitTheTitleBar) {

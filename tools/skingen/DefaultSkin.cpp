@@ -31,7 +31,7 @@ constexpr TRgb kDisabledFace{245, 246, 247};
 constexpr TRgb kGlyph{74, 80, 90};
 constexpr TRgb kGlyphDown{24, 78, 146};
 constexpr TRgb kGlyphDisabled{172, 176, 183};
-constexpr TRgb kTrack{237, 239, 242};    // scroll bar track ("Scrollbar" colour)
+constexpr TRgb kTrack{233, 235, 239};    // scroll bar track ("Scrollbar" colour)
 constexpr TRgb kMenuBack{252, 252, 252}; // "Menu" colour
 constexpr TRgb kMenuBar{246, 247, 249};  // "Menubar" colour
 constexpr TRgb kPaneBorder{180, 186, 195};
