@@ -1,6 +1,9 @@
 // The default skin as skingen writes it: the set of files, the BMP format of every image, and
 // the agreement between the images and the description that names them (cell counts, margins,
 // frame geometry, transparent key colour).
+#include "BmpFile.h"
+#include "WinSkinIni.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -354,6 +357,35 @@ TEST_F(DefaultSkin, TransparentKeyIsExactAndHasNoPinkFringe) {
           return;
         }
       }
+}
+
+TEST_F(DefaultSkin, TheProgramsOwnReadersSeeTheSameSkin) {
+  // The description through the skin's INI reader, the images through its BMP decoder.
+  const auto iniBytes = ReadFile(*Dir / "skin.ini");
+  TQuickIni quick;
+  quick.LoadFromStream(iniBytes.data(), iniBytes.size());
+  int keys = 0;
+  for (const std::string& section : Ini->SectionOrder())
+    for (const auto& e : Ini->Entries(section)) {
+      EXPECT_EQ(quick.ReadString(section, e.Key, "?"), e.Value.empty() ? "?" : e.Value)
+          << section << "/" << e.Key;
+      ++keys;
+    }
+  EXPECT_GT(keys, 100);
+  for (const auto& [name, img] : *Images) {
+    const auto bytes = ReadFile(*Dir / name);
+    BmpFile::TBmpImage decoded;
+    ASSERT_TRUE(BmpFile::Decode(bytes.data(), bytes.size(), decoded)) << name;
+    ASSERT_EQ(decoded.Width, img.Width) << name;
+    ASSERT_EQ(decoded.Height, img.Height) << name;
+    EXPECT_EQ(decoded.BitsPerPixel, 24) << name;
+    for (int y = 0; y < img.Height; ++y)
+      for (int x = 0; x < img.Width; ++x) {
+        const TRgb c = img.At(x, y);
+        const auto rgb = static_cast<std::uint32_t>(c.R << 16 | c.G << 8 | c.B);
+        ASSERT_EQ(decoded.PixelRGB(x, y), rgb) << name << " (" << x << ", " << y << ")";
+      }
+  }
 }
 
 // A colour text of the description: the first three decimal numbers, any separators.
