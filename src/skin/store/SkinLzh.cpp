@@ -129,15 +129,36 @@ struct HuffmanTree {
     }
   }
 
+  // The last node from `from` on whose frequency is below k, given that freq[from] is. The
+  // frequencies ascend with the node index (and freq[T] is 0xFFFF), so long runs of equal
+  // counts are crossed by doubling steps and a binary search instead of one by one.
+  int LastBelow(int from, unsigned k) const {
+    int lo = from; // freq[lo] < k
+    if (freq[lo + 1] >= k) return lo;
+    int step = 1;
+    int hi = lo + 1;
+    while (freq[hi] < k) {
+      lo = hi;
+      step *= 2;
+      hi = lo + step < T ? lo + step : T;
+    }
+    while (hi - lo > 1) { // freq[lo] < k <= freq[hi]
+      const int mid = lo + (hi - lo) / 2;
+      if (freq[mid] < k)
+        lo = mid;
+      else
+        hi = mid;
+    }
+    return lo;
+  }
+
   void Update(int symbol) {
     if (freq[R] == TLZH::MaxFreq) Rebuild();
     int c = parent[symbol + T];
     do {
       const unsigned k = ++freq[c];
       if (k > freq[c + 1]) {
-        int l = c + 1;
-        while (k > freq[l + 1])
-          ++l;
+        const int l = LastBelow(c + 1, k);
         freq[c] = freq[l];
         freq[l] = uint16_t(k);
         const int i = son[c];
