@@ -13,6 +13,11 @@ cmake --build --preset win32 -j"$jobs"
 status=0
 ctest --preset host -j"$jobs" || status=1
 
+# Fuzz targets of the portable readers, each run for a bounded time (clang, AddressSanitizer).
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j"$jobs"
+ctest --preset fuzz || status=1
+
 export TARNEL_WINE_DIR="$PWD/build/win32/wine"
 . scripts/wine-session.sh
 trap tarnel_wine_end EXIT
