@@ -152,36 +152,67 @@ struct HuffmanTree {
     return lo;
   }
 
-  void Update(int symbol) {
-    if (freq[R] == TLZH::MaxFreq) Rebuild();
-    int c = parent[symbol + T];
+  // Moves node c, whose count has just become k, behind the last lighter node l, with its
+  // subtree, and gives l.
+  int Swap(int c, unsigned k) {
+    const int l = LastBelow(c + 1, k);
+    freq[c] = freq[l];
+    freq[l] = uint16_t(k);
+    const int i = son[c];
+    parent[i] = int16_t(l);
+    if (i < T) parent[i + 1] = int16_t(l);
+    const int j = son[l];
+    son[l] = int16_t(i);
+    parent[j] = int16_t(c);
+    if (j < T) parent[j + 1] = int16_t(c);
+    son[c] = int16_t(j);
+    return l;
+  }
+
+  // Counts one more use of every node from c up to the root, keeping the order of counts.
+  void CountFrom(int c) {
     do {
       const unsigned k = ++freq[c];
-      if (k > freq[c + 1]) {
-        const int l = LastBelow(c + 1, k);
-        freq[c] = freq[l];
-        freq[l] = uint16_t(k);
-        const int i = son[c];
-        parent[i] = int16_t(l);
-        if (i < T) parent[i + 1] = int16_t(l);
-        const int j = son[l];
-        son[l] = int16_t(i);
-        parent[j] = int16_t(c);
-        if (j < T) parent[j + 1] = int16_t(c);
-        son[c] = int16_t(j);
-        c = l;
-      }
+      if (k > freq[c + 1]) c = Swap(c, k);
       c = parent[c];
     } while (c != 0);
   }
 
+  // Decodes a symbol and updates the tree for it. The nodes walked down are kept, so that
+  // the update climbs them without chasing parent links until the first swap changes the
+  // shape. Node 0 always holds a leaf (the lowest count), so only the root has parent 0.
   int DecodeSymbol(BitReader& in) {
-    int c = son[R];
-    while (c < T)
-      c = son[c + int(in.Bit())];
-    c -= T;
-    Update(c);
-    return c;
+    constexpr int MaxPath = 64;
+    int path[MaxPath];
+    int depth = 0;
+    int node = son[R] + int(in.Bit());
+    for (;;) {
+      if (depth < MaxPath) path[depth] = node;
+      ++depth;
+      const int next = son[node];
+      if (next >= T) break;
+      node = next + int(in.Bit());
+    }
+    const int symbol = son[node] - T;
+
+    if (freq[R] == TLZH::MaxFreq) {
+      Rebuild();
+      CountFrom(parent[symbol + T]);
+    } else if (depth > MaxPath) {
+      CountFrom(node);
+    } else {
+      for (int i = depth - 1; i >= 0; --i) {
+        const int c = path[i];
+        const unsigned k = ++freq[c];
+        if (k > freq[c + 1]) {
+          const int up = parent[Swap(c, k)];
+          if (up != 0) CountFrom(up);
+          return symbol;
+        }
+      }
+      ++freq[R];
+    }
+    return symbol;
   }
 };
 
