@@ -391,13 +391,17 @@ BmpFile::TBmpImage TBitmap::ToImage() const {
 }
 
 bool TBitmap::LoadFromStream(const void* data, std::size_t size) {
-  BmpFile::TBmpImage image;
-  if (!BmpFile::Decode(data, size, image)) {
-    Clear();
-    return false;
+  // A file the decoder refuses, or one the system cannot hold, leaves an empty image.
+  try {
+    BmpFile::TBmpImage image;
+    if (BmpFile::Decode(data, size, image)) {
+      FromImage(image);
+      return true;
+    }
+  } catch (const std::exception&) {
   }
-  FromImage(image);
-  return true;
+  Clear();
+  return false;
 }
 
 bool TBitmap::LoadFromResourceName(HINSTANCE instance, const char* name) {
@@ -405,12 +409,15 @@ bool TBitmap::LoadFromResourceName(HINSTANCE instance, const char* name) {
   HRSRC resource = FindResourceA(instance, name, MAKEINTRESOURCEA(2)); // RT_BITMAP
   HGLOBAL global = resource ? LoadResource(instance, resource) : nullptr;
   const void* data = global ? LockResource(global) : nullptr;
-  if (!data || !BmpFile::DecodeDib(data, SizeofResource(instance, resource), image)) {
-    Clear();
-    return false;
+  try {
+    if (data && BmpFile::DecodeDib(data, SizeofResource(instance, resource), image)) {
+      FromImage(image);
+      return true;
+    }
+  } catch (const std::exception&) {
   }
-  FromImage(image);
-  return true;
+  Clear();
+  return false;
 }
 
 void TBitmap::SaveToStream(std::vector<std::uint8_t>& out) const {
