@@ -20,7 +20,7 @@ void Put32(TBytes& b, std::uint32_t v) {
 }
 
 // The fields of a BMP file to build; pixels are the stored rows, as the file holds them.
-struct TSpec {
+struct TFileFields {
   std::uint32_t HeaderSize = 40;
   std::int32_t Width = 0, Height = 0;
   std::uint16_t Planes = 1, Bpp = 24;
@@ -31,7 +31,7 @@ struct TSpec {
   std::optional<std::uint32_t> OffBits, FileSize;
 };
 
-TBytes Build(const TSpec& s) {
+TBytes Build(const TFileFields& s) {
   TBytes info;
   if (s.HeaderSize == 12) {
     Put32(info, 12);
@@ -77,8 +77,8 @@ TBytes Build(const TSpec& s) {
 }
 
 // 3 x 2, 24 bits, bottom-up: bottom row blue, green, red; top row white, black, grey.
-TSpec Small24() {
-  TSpec s;
+TFileFields Small24() {
+  TFileFields s;
   s.Width = 3;
   s.Height = 2;
   s.Pixels = {255, 0,   0,   0, 255, 0, 0,   0,   255, 0, 0, 0,  // bottom row + pad
@@ -120,14 +120,14 @@ TEST(BmpDecode, TwentyFourBitsBottomUpAndTopDownGiveTopRowFirst) {
   EXPECT_EQ(up.RowBytes(), 12u);
   EXPECT_EQ(AllPixels(up), kSmallColours);
 
-  TSpec down = Small24();
+  TFileFields down = Small24();
   down.Height = -2;
   std::rotate(down.Pixels.begin(), down.Pixels.begin() + 12, down.Pixels.end());
   EXPECT_EQ(AllPixels(MustDecode(Build(down))), kSmallColours);
 }
 
 TEST(BmpDecode, ThirtyTwoBitsPlainStandardFieldsAndOtherFields) {
-  TSpec s;
+  TFileFields s;
   s.Width = 2;
   s.Height = 1;
   s.Bpp = 32;
@@ -152,7 +152,7 @@ TEST(BmpDecode, ThirtyTwoBitsPlainStandardFieldsAndOtherFields) {
 }
 
 TEST(BmpDecode, SixteenBitsFiveFiveFiveFiveSixFiveAndOtherFields) {
-  TSpec s;
+  TFileFields s;
   s.Width = 3;
   s.Height = 1;
   s.Bpp = 16;
@@ -178,7 +178,7 @@ TEST(BmpDecode, SixteenBitsFiveFiveFiveFiveSixFiveAndOtherFields) {
 }
 
 TEST(BmpDecode, PalettisedDepthsWithShortTablesAndOddWidths) {
-  TSpec s8;
+  TFileFields s8;
   s8.Width = 3;
   s8.Height = 1;
   s8.Bpp = 8;
@@ -190,7 +190,7 @@ TEST(BmpDecode, PalettisedDepthsWithShortTablesAndOddWidths) {
   EXPECT_EQ(i8.Palette.size(), 256u);
   EXPECT_EQ(AllPixels(i8), (std::vector<std::uint32_t>{0xFF00FF, 0x112233, 0}));
 
-  TSpec s4;
+  TFileFields s4;
   s4.Width = 3;
   s4.Height = 2;
   s4.Bpp = 4;
@@ -201,7 +201,7 @@ TEST(BmpDecode, PalettisedDepthsWithShortTablesAndOddWidths) {
   EXPECT_EQ(AllPixels(MustDecode(Build(s4))),
             (std::vector<std::uint32_t>{0xAA0000, 0x00BB00, 0xAA0000, 0x00BB00, 0xAA0000, 0}));
 
-  TSpec s1;
+  TFileFields s1;
   s1.Width = 10;
   s1.Height = 1;
   s1.Bpp = 1;
@@ -213,7 +213,7 @@ TEST(BmpDecode, PalettisedDepthsWithShortTablesAndOddWidths) {
 }
 
 TEST(BmpDecode, CoreHeaderWithThreeByteColourTable) {
-  TSpec s;
+  TFileFields s;
   s.HeaderSize = 12;
   s.Width = 2;
   s.Height = 2;
@@ -223,13 +223,13 @@ TEST(BmpDecode, CoreHeaderWithThreeByteColourTable) {
   s.Pixels = {7, 0, 0, 0, 0, 7, 0, 0};
   EXPECT_EQ(AllPixels(MustDecode(Build(s))),
             (std::vector<std::uint32_t>{0, 0x123456, 0x123456, 0}));
-  TSpec c24 = Small24();
+  TFileFields c24 = Small24();
   c24.HeaderSize = 12;
   EXPECT_EQ(AllPixels(MustDecode(Build(c24))), kSmallColours);
 }
 
 TEST(BmpDecode, FileSizeFieldAndPixelOffset) {
-  TSpec s = Small24();
+  TFileFields s = Small24();
   s.FileSize = 0; // unknown: the bytes given count
   EXPECT_EQ(AllPixels(MustDecode(Build(s))), kSmallColours);
   TBytes trailing = Build(Small24());
@@ -249,8 +249,8 @@ TEST(BmpDecode, HeadersThatLieAreRefused) {
   notBm[1] = 'A';
   ExpectRefused(notBm, "signature");
 
-  auto refuse = [](TSpec s, const char* why) { ExpectRefused(Build(s), why); };
-  TSpec s = Small24();
+  auto refuse = [](TFileFields s, const char* why) { ExpectRefused(Build(s), why); };
+  TFileFields s = Small24();
   s.FileSize = static_cast<std::uint32_t>(good.size() + 1);
   refuse(s, "file size larger than the bytes");
   s = Small24();
@@ -297,7 +297,7 @@ TEST(BmpDecode, HeadersThatLieAreRefused) {
 }
 
 TEST(BmpDecode, AbsurdDimensionsAreRefusedBeforeAnyAllocation) {
-  TSpec s = Small24();
+  TFileFields s = Small24();
   s.Width = 1 << 14;
   s.Height = (1 << 12) + 1; // just over 64 Mpixel
   ExpectRefused(Build(s), "over 64 Mpixel");
@@ -310,7 +310,7 @@ TEST(BmpDecode, AbsurdDimensionsAreRefusedBeforeAnyAllocation) {
 }
 
 TEST(BmpDecode, PalettesAndMasksThatLieAreRefused) {
-  TSpec s;
+  TFileFields s;
   s.Width = 1;
   s.Height = 1;
   s.Bpp = 4;
@@ -328,7 +328,7 @@ TEST(BmpDecode, PalettesAndMasksThatLieAreRefused) {
   s.Palette.clear();
   ExpectRefused(Build(s), "table past the end");
 
-  TSpec f;
+  TFileFields f;
   f.Width = 1;
   f.Height = 1;
   f.Bpp = 16;
@@ -352,22 +352,22 @@ TEST(BmpDecode, PalettesAndMasksThatLieAreRefused) {
   TBytes cut = Build(f);
   cut.resize(14 + 40 + 8); // the third mask is cut off by the end of the data
   ExpectRefused(cut, "masks past the end");
-  TSpec f24 = Small24();
+  TFileFields f24 = Small24();
   f24.Compression = 3;
   f24.Masks = {0xFF0000, 0xFF00, 0xFF};
   ExpectRefused(Build(f24), "bit fields on 24 bits");
 }
 
 TEST(BmpDecode, EveryTruncationIsRefused) {
-  for (TSpec s : {Small24(), [] {
-                    TSpec p;
-                    p.Width = 5;
-                    p.Height = 3;
-                    p.Bpp = 8;
-                    p.Palette.assign(256, 0x010101);
-                    p.Pixels.assign(24, 3);
-                    return p;
-                  }()}) {
+  for (TFileFields s : {Small24(), [] {
+                          TFileFields p;
+                          p.Width = 5;
+                          p.Height = 3;
+                          p.Bpp = 8;
+                          p.Palette.assign(256, 0x010101);
+                          p.Pixels.assign(24, 3);
+                          return p;
+                        }()}) {
     s.FileSize = 0;
     const TBytes file = Build(s);
     for (std::size_t n = 0; n < file.size(); ++n) {
@@ -414,7 +414,7 @@ TEST(BmpEncode, EmptyOrInconsistentImagesGiveNoBytes) {
 }
 
 TEST(BmpConvert, AnyDepthTo24KeepsColours) {
-  TSpec s;
+  TFileFields s;
   s.Width = 3;
   s.Height = 1;
   s.Bpp = 4;
@@ -434,7 +434,7 @@ TEST(BmpConvert, AnyDepthTo24KeepsColours) {
 }
 
 TEST(BmpDecodeDib, PackedDibFindsPixelsAfterTableAndMasks) {
-  TSpec s;
+  TFileFields s;
   s.Width = 2;
   s.Height = 1;
   s.Bpp = 8;
@@ -446,7 +446,7 @@ TEST(BmpDecodeDib, PackedDibFindsPixelsAfterTableAndMasks) {
   ASSERT_TRUE(DecodeDib(file.data() + 14, file.size() - 14, image));
   EXPECT_EQ(AllPixels(image), (std::vector<std::uint32_t>{0xFF0000, 0x00FF00}));
 
-  TSpec f;
+  TFileFields f;
   f.Width = 1;
   f.Height = 1;
   f.Bpp = 16;
