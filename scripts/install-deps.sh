@@ -10,14 +10,17 @@ pkgs=(cmake make g++ g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-
       wine wine32:i386 xvfb xdotool x11-utils fonts-wqy-microhei imagemagick
       googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
 for p in "${pkgs[@]}"; do have_pkg "$p" || need+=("$p"); done
-[ ${#need[@]} -eq 0 ] && exit 0
-
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
-echo "Installing: ${need[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
+if [ ${#need[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  echo "Installing: ${need[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq >/dev/null
+  $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq >/dev/null
-$SUDO apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+
+# Google Benchmark for the Windows tree, built from the distribution's source package.
+"$(dirname "${BASH_SOURCE[0]}")/fetch-benchmark-src.sh"
