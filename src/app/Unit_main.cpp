@@ -1,9 +1,14 @@
 #include "Unit_main.h"
+#include "Autostart.h"
 #include "ShowInfo.h"
 #include "WatchList.h"
 #include "WatchListFile.h"
+#include "WindowCapture.h"
+
+#include <utility>
 
 TForm_main* Form_main = nullptr;
+TVexhotkey* Hotkey = nullptr;
 UINT TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 
 const TClassInfo& TForm_main::StaticClassInfo() {
@@ -12,6 +17,7 @@ const TClassInfo& TForm_main::StaticClassInfo() {
 }
 
 TForm_main::TForm_main(TComponent* owner) : TForm(owner) {
+  RegisterTrayClasses();
   Form_main = this;
   SetMessageHandler(WM_SYSCOMMAND, [this](TMessage& m) { WMSysCommand(m); });
   SetMessageHandler(WM_HOTKEY, [this](TMessage& m) { WMHotKey(m); });
@@ -21,6 +27,8 @@ TForm_main::TForm_main(TComponent* owner) : TForm(owner) {
 }
 
 TForm_main::~TForm_main() {
+  // The hotkey goes with the window it was registered for, however the window ends.
+  delete std::exchange(Hotkey, nullptr);
   if (Form_main == this) Form_main = nullptr;
 }
 
@@ -38,50 +46,53 @@ TNotifyEvent TForm_main::FindMethod(std::string_view name) const {
 }
 
 void TForm_main::BindField(TComponent* c) {
-  const std::string& n = c->Name;
-  auto bind = [&](auto*& field) {
+  auto bind = [c](auto*& field) {
     using T = std::remove_reference_t<decltype(*field)>;
     field = dynamic_cast<T*>(c);
   };
-  if (n == "PopupMenu1") bind(PopupMenu1);
-  else if (n == "N1") bind(N1);
-  else if (n == "N2") bind(N2);
-  else if (n == "N3") bind(N3);
-  else if (n == "Label1") bind(Label1);
-  else if (n == "Label2") bind(Label2);
-  else if (n == "ListBox1") bind(ListBox1);
-  else if (n == "Edit1") bind(Edit1);
-  else if (n == "Button1") bind(Button1);
-  else if (n == "Button2") bind(Button2);
-  else if (n == "Memo1") bind(Memo1);
-  else if (n == "Timer1") bind(Timer1);
+  const std::string& n = c->Name;
+  if (n == "PopupMenu1") return bind(PopupMenu1);
+  if (n == "N1") return bind(N1);
+  if (n == "N2") return bind(N2);
+  if (n == "N3") return bind(N3);
+  if (n == "Label1") return bind(Label1);
+  if (n == "Label2") return bind(Label2);
+  if (n == "ListBox1") return bind(ListBox1);
+  if (n == "Edit1") return bind(Edit1);
+  if (n == "Button1") return bind(Button1);
+  if (n == "Button2") return bind(Button2);
+  if (n == "Memo1") return bind(Memo1);
+  if (n == "Timer1") return bind(Timer1);
+  if (n == "TrayIcon1") return bind(TrayIcon1);
 }
 
 void TForm_main::WndProc(TMessage& msg) {
-  if (msg.Msg == TaskbarCreatedMessage && TaskbarCreatedMessage != 0) {
-    // The taskbar restarted: the notification icon is added again here once the tray exists.
-  }
-  // Until the notification icon carries the menu, a right click on the window opens it.
-  if (msg.Msg == WM_CONTEXTMENU && PopupMenu1) {
-    POINT p{GET_X_LPARAM_(msg.LParam), GET_Y_LPARAM_(msg.LParam)};
-    if (msg.LParam == -1) GetCursorPos(&p);
-    PopupMenu1->Popup(p.x, p.y);
-    return;
+  // The taskbar restarted: the notification icon goes into the new one. (A registration that
+  // failed gives 0, which must not turn every WM_NULL into a re-add.)
+  if (msg.Msg == TaskbarCreatedMessage && TaskbarCreatedMessage != 0 && TrayIcon1) {
+    TrayIcon1->SetActive(false);
+    TrayIcon1->SetActive(true);
   }
   TForm::WndProc(msg);
 }
 
 void TForm_main::FormCreate(TObject*) {
-  // Start at logon: the check mark of N3 follows the Run value (added with the autostart unit).
+  std::string run;
+  ReadRegString("HKEY_CURRENT_USER", Autostart::kRunKey, Autostart::kRunValue, run);
+  N3->SetChecked(!run.empty());
+  // A list that cannot be read is reported, and the hotkey is then left out.
   ListBox1->SetItems(WatchList::Load());
-  // The capture hotkey object and F5 are made here once the hotkey unit exists.
+  delete std::exchange(Hotkey, new TVexhotkey);
+  Hotkey->AddHotKey(this, false, false, false, false, VK_F5);
 }
 
 void TForm_main::FormClose(TObject*) {
-  // Destroys the hotkey object (once it exists), which unregisters F5.
+  delete std::exchange(Hotkey, nullptr);
 }
 
-void TForm_main::SaveList() { WatchList::Save(ListBox1->Items()); }
+void TForm_main::SaveList() {
+  WatchList::Save(ListBox1->Items());
+}
 
 void TForm_main::Button1Click(TObject*) {
   const std::string text = Edit1->GetText();
@@ -136,12 +147,16 @@ void TForm_main::Timer1Timer(TObject*) {
     it = IsWindow(it->first) ? std::next(it) : FUnanswered.erase(it);
 }
 
-void TForm_main::N1Click(TObject*) { BringToFront(); }
+void TForm_main::N1Click(TObject*) {
+  BringToFront();
+}
 
-void TForm_main::N2Click(TObject*) { Close(); }
+void TForm_main::N2Click(TObject*) {
+  Close();
+}
 
 void TForm_main::N3Click(TObject*) {
-  // Toggles start at logon (the autostart unit plugs in here).
+  Autostart::Toggle(N3, WatchList::ExecutablePath());
 }
 
 void TForm_main::WMSysCommand(TMessage& msg) {
@@ -152,7 +167,7 @@ void TForm_main::WMSysCommand(TMessage& msg) {
   Inherited(msg);
 }
 
-void TForm_main::WMHotKey(TMessage& msg) {
-  // The capture of the window under the pointer plugs in here with the hotkey unit.
-  Inherited(msg);
+void TForm_main::WMHotKey(TMessage&) {
+  Edit1->SetText(WindowCapture::CaptureEntry());
+  BringToFront();
 }

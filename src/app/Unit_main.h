@@ -5,6 +5,8 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "StdCtrls.h"
+#include "TrayShell.h"
+#include "Vexhotkey.h"
 
 #include <map>
 
@@ -26,6 +28,7 @@ public:
   TMemo* Memo1 = nullptr;
   TTimer* Timer1 = nullptr;
   TMenuItem* N3 = nullptr;
+  TTrayIcon* TrayIcon1 = nullptr;
 
   void FormCreate(TObject* sender);
   void FormClose(TObject* sender);
@@ -55,5 +58,7 @@ private:
 };
 
 extern TForm_main* Form_main;
+// The capture hotkey (F5), made by FormCreate and destroyed by FormClose.
+extern TVexhotkey* Hotkey;
 // The number the system gave the registered window message "TaskbarCreated".
 extern UINT TaskbarCreatedMessage;

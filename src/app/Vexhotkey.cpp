@@ -1,0 +1,74 @@
+#include "Vexhotkey.h"
+#include "WatchList.h"
+
+const TClassInfo& TVexhotkey::StaticClassInfo() {
+  static const TClassInfo info{"TVexhotkey", &TObject::StaticClassInfo(), nullptr, {}};
+  return info;
+}
+
+std::string TVexhotkey::AtomStemOf(const std::string& executablePath) {
+  // The file name: after the last separator, stepping over double-byte characters, whose trail
+  // byte may be a backslash.
+  size_t start = 0;
+  for (size_t i = 0; i < executablePath.size(); ++i) {
+    const auto c = static_cast<unsigned char>(executablePath[i]);
+    if (IsDBCSLeadByteEx(936, c) && i + 1 < executablePath.size()) {
+      ++i;
+      continue;
+    }
+    if (c == '\\' || c == '/' || c == ':') start = i + 1;
+  }
+  const std::string name = executablePath.substr(start);
+  const size_t dot = name.find('.');
+  return dot == std::string::npos ? std::string() : name.substr(0, dot);
+}
+
+TVexhotkey::TVexhotkey() : AtomStem(AtomStemOf(WatchList::ExecutablePath())) {}
+
+TVexhotkey::~TVexhotkey() {
+  for (int k = 1; k <= count; ++k) {
+    UnregisterHotKey(windows[k - 1], ids[k - 1]);
+    if (atoms[k - 1]) GlobalDeleteAtom(atoms[k - 1]);
+  }
+}
+
+int TVexhotkey::SpareId(HWND wnd) const {
+  for (int id = kFirstSpareId; id <= kMaxId; ++id) {
+    bool used = false;
+    for (int k = 0; k < count && !used; ++k)
+      used = windows[k] == wnd && ids[k] == id;
+    if (!used) return id;
+  }
+  return kFirstSpareId;
+}
+
+void TVexhotkey::AddHotKey(TWinControl* form, bool Ctrl, bool Alt, bool Shift, bool Win,
+                           uint16_t Key) {
+  if (count >= kMaxHotKeys) return;
+  const int k = count + 1;
+  HWND wnd = form ? form->Handle() : nullptr;
+  UINT modifiers = 0;
+  if (Ctrl) modifiers |= MOD_CONTROL;
+  if (Shift) modifiers |= MOD_SHIFT;
+  if (Alt) modifiers |= MOD_ALT;
+  if (Win) modifiers |= MOD_WIN;
+
+  const std::string name = AtomStem + std::to_string(k);
+  const ATOM atom = GlobalAddAtomA(name.c_str());
+  int id;
+  if (atom >= 0xC000) {
+    id = atom - 0xC000;
+    atoms[k - 1] = atom;
+  } else {
+    // Refused (0), or a name of the form "#number", which gives an integer atom: nothing was
+    // added to the table, so nothing is to be deleted, and the identifier comes from the
+    // spare range instead.
+    id = SpareId(wnd);
+    atoms[k - 1] = 0;
+  }
+  ids[k - 1] = id;
+  windows[k - 1] = wnd;
+  keys[k - 1] = HotKeyEntry{Ctrl, Alt, Shift, Win, Key};
+  count = k;
+  RegisterHotKey(wnd, id, modifiers, Key);
+}
