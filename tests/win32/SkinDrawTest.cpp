@@ -353,17 +353,32 @@ TEST_P(TargetFormat, DrawTransparentKeepsKeyPixelsOfTheTarget) {
   EXPECT_EQ(PixelAt(target, 5, 5), kBack);
 }
 
-TEST_P(TargetFormat, DrawTransparentFromAPalettedImage) {
-  TBitmap image = Strip(1, 6, 4, false,
-                        [](int, int x, int y) { return (x + y) % 2 ? kMagenta : Rgb(0, 0, 255); });
-  image.SetPixelFormat(pf8bit);
-  ASSERT_EQ(image.PixelFormat(), pf8bit);
-  TBitmap target = Target(10, 10);
-  DrawTransparent(target.CanvasHandle(), RECT{1, 1, 10, 10}, image);
-  EXPECT_EQ(PixelAt(target, 1, 1), Rgb(0, 0, 255));
-  EXPECT_EQ(PixelAt(target, 2, 1), kBack);
-  EXPECT_EQ(PixelAt(target, 6, 4), Rgb(0, 0, 255));
-  EXPECT_EQ(PixelAt(target, 5, 4), kBack);
+TEST_P(TargetFormat, DrawTransparentFromOtherDepths) {
+  const TBitmap checker = Strip(
+      1, 6, 4, false, [](int, int x, int y) { return (x + y) % 2 ? kMagenta : Rgb(0, 0, 255); });
+  TBitmap paletted = checker;
+  paletted.SetPixelFormat(pf8bit);
+  ASSERT_EQ(paletted.PixelFormat(), pf8bit);
+  // 32 bits with the fourth byte set, as images read from 32-bit files have it.
+  TBitmap withAlpha = checker;
+  withAlpha.SetPixelFormat(pf32bit);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 6; ++x)
+      withAlpha.ScanLine(y)[4 * x + 3] = 0xFF;
+  for (const TBitmap* image : {&paletted, &withAlpha}) {
+    SCOPED_TRACE(TBitmap::BitsPerPixel(image->PixelFormat()));
+    for (const bool byRop : {false, true}) {
+      TBitmap target = Target(10, 10);
+      if (byRop)
+        DrawTransparentByRop(target.CanvasHandle(), RECT{1, 1, 10, 10}, *image);
+      else
+        DrawTransparent(target.CanvasHandle(), RECT{1, 1, 10, 10}, *image);
+      EXPECT_EQ(PixelAt(target, 1, 1), Rgb(0, 0, 255));
+      EXPECT_EQ(PixelAt(target, 2, 1), kBack);
+      EXPECT_EQ(PixelAt(target, 6, 4), Rgb(0, 0, 255));
+      EXPECT_EQ(PixelAt(target, 5, 4), kBack);
+    }
+  }
 }
 
 // A 20 x 8 cell: 3-pixel caps, a 14-pixel middle whose columns differ, magenta at column 5.

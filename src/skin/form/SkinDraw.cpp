@@ -36,11 +36,12 @@ HDC SourceCanvas(const TBitmap& image) {
   return const_cast<TBitmap&>(image).CanvasHandle();
 }
 
-// A memory device context holding a GDI bitmap for its lifetime.
+// A monochrome bitmap (rows of 16-bit words, leftmost pixel in the highest bit) selected into
+// a memory device context for its lifetime.
 class TMaskCanvas {
 public:
-  TMaskCanvas(int width, int height) {
-    FBitmap = CreateBitmap(width, height, 1, 1, nullptr);
+  TMaskCanvas(int width, int height, const std::vector<std::uint8_t>& bits) {
+    FBitmap = CreateBitmap(width, height, 1, 1, bits.data());
     if (!FBitmap) throw std::runtime_error("Out of system resources");
     FDC = CreateCompatibleDC(nullptr);
     if (!FDC) {
@@ -123,17 +124,40 @@ bool IsWin9x() {
   return (GetVersion() & 0x80000000u) != 0;
 }
 
-// Copies the w x h piece of src at (sx, sy) to (x, y) of dc, leaving dc's pixels where the
-// piece has the key colour. The piece must lie inside the source bitmap.
-void MaskedCopy(HDC dc, int x, int y, int w, int h, HDC src, int sx, int sy, ImgUtil::TColor key,
-                bool byRop) {
+// The monochrome mask of the w x h piece of image at (sx, sy): bits set where the pixel has
+// the key colour. Pixels are compared by their three colour bytes only (the fourth byte of
+// 32-bit images is not part of the colour); other depths are compared through a 24-bit copy.
+std::vector<std::uint8_t> KeyMaskBits(const TBitmap& image, int sx, int sy, int w, int h,
+                                      ImgUtil::TColor key) {
+  const TBitmap* pixels = &image;
+  TBitmap converted;
+  if (image.PixelFormat() != pf24bit && image.PixelFormat() != pf32bit) {
+    converted = image;
+    converted.SetPixelFormat(pf24bit);
+    pixels = &converted;
+  }
+  const int step = pixels->PixelFormat() == pf32bit ? 4 : 3;
+  const COLORREF k = ToColorRef(key);
+  const std::uint8_t kr = GetRValue(k), kg = GetGValue(k), kb = GetBValue(k);
+  const std::size_t stride = static_cast<std::size_t>((w + 15) / 16) * 2;
+  std::vector<std::uint8_t> bits(stride * static_cast<std::size_t>(h), 0);
+  for (int y = 0; y < h; ++y) {
+    const std::uint8_t* p = pixels->ScanLine(sy + y) + static_cast<std::size_t>(sx) * step;
+    std::uint8_t* row = bits.data() + stride * static_cast<std::size_t>(y);
+    for (int x = 0; x < w; ++x, p += step)
+      if (p[0] == kb && p[1] == kg && p[2] == kr)
+        row[x >> 3] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
+  }
+  return bits;
+}
+
+// Copies the w x h piece of image at (sx, sy) to (x, y) of dc, leaving dc's pixels where the
+// piece has the key colour. The piece must lie inside the image.
+void MaskedCopy(HDC dc, int x, int y, int w, int h, const TBitmap& image, int sx, int sy,
+                ImgUtil::TColor key, bool byRop) {
   if (w <= 0 || h <= 0) return;
-  // Monochrome mask: set where the source has the key colour (the source's background colour
-  // turns into 1 bits when a colour bitmap is copied into a monochrome one).
-  TMaskCanvas mask(w, h);
-  const COLORREF oldBk = SetBkColor(src, ToColorRef(key));
-  BitBlt(mask.DC(), 0, 0, w, h, src, sx, sy, SRCCOPY);
-  SetBkColor(src, oldBk);
+  TMaskCanvas mask(w, h, KeyMaskBits(image, sx, sy, w, h, key));
+  HDC src = SourceCanvas(image);
   if (!byRop && !IsWin9x() &&
       MaskBlt(dc, x, y, w, h, src, sx, sy, mask.Bitmap(), 0, 0, MAKEROP4(kDstCopy, SRCCOPY)))
     return;
@@ -152,7 +176,7 @@ void MaskedCopy(HDC dc, int x, int y, int w, int h, HDC src, int sx, int sy, Img
 void PutBitmap(HDC dc, int x, int y, const TBitmap& bmp, bool transparent) {
   if (bmp.Empty()) return;
   if (transparent)
-    MaskedCopy(dc, x, y, bmp.Width(), bmp.Height(), SourceCanvas(bmp), 0, 0, clSkinKey, false);
+    MaskedCopy(dc, x, y, bmp.Width(), bmp.Height(), bmp, 0, 0, clSkinKey, false);
   else
     BitBlt(dc, x, y, bmp.Width(), bmp.Height(), SourceCanvas(bmp), 0, 0, SRCCOPY);
 }
@@ -359,7 +383,7 @@ void DrawSkinCellCentered(HDC dc, const RECT& target, const TBitmap& image, bool
   const int x = target.left + (W - cw) / 2, y = target.top + (H - ch) / 2;
   HDC src = SourceCanvas(image);
   if (transparent)
-    MaskedCopy(dc, x, y, cw, ch, src, cell.left, cell.top, clSkinKey, false);
+    MaskedCopy(dc, x, y, cw, ch, image, cell.left, cell.top, clSkinKey, false);
   else
     BitBlt(dc, x, y, cw, ch, src, cell.left, cell.top, SRCCOPY);
 }
@@ -367,13 +391,13 @@ void DrawSkinCellCentered(HDC dc, const RECT& target, const TBitmap& image, bool
 void DrawTransparent(HDC dc, const RECT& target, const TBitmap& image, ImgUtil::TColor key) {
   if (WidthOf(target) <= 0 || HeightOf(target) <= 0 || image.Empty()) return;
   MaskedCopy(dc, target.left, target.top, std::min(WidthOf(target), image.Width()),
-             std::min(HeightOf(target), image.Height()), SourceCanvas(image), 0, 0, key, false);
+             std::min(HeightOf(target), image.Height()), image, 0, 0, key, false);
 }
 
 void DrawTransparentByRop(HDC dc, const RECT& target, const TBitmap& image, ImgUtil::TColor key) {
   if (WidthOf(target) <= 0 || HeightOf(target) <= 0 || image.Empty()) return;
   MaskedCopy(dc, target.left, target.top, std::min(WidthOf(target), image.Width()),
-             std::min(HeightOf(target), image.Height()), SourceCanvas(image), 0, 0, key, true);
+             std::min(HeightOf(target), image.Height()), image, 0, 0, key, true);
 }
 
 TRegion BitmapToRegion(const TBitmap& image, int xOffset, int yOffset, int blueTolerance,
