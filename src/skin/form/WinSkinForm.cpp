@@ -1,0 +1,277 @@
+#include "WinSkinForm.h"
+#include "SkinManage.h"
+
+#include "Forms.h"
+
+#include <algorithm>
+#include <map>
+
+// ---------------------------------------------------------------------------------------------
+// Window hooks
+
+namespace {
+struct THookEntry {
+  WNDPROC Old = nullptr;
+  bool Unicode = false;
+  TSkinWndHook* Owner = nullptr; // null: a pass-through left in someone else's chain
+};
+
+// Never freed: windows may still be destroyed while static objects go at program end.
+std::map<HWND, THookEntry>& HookTable() {
+  static auto* table = new std::map<HWND, THookEntry>;
+  return *table;
+}
+
+WNDPROC GetProc(HWND wnd, bool unicode) {
+  return reinterpret_cast<WNDPROC>(unicode ? GetWindowLongPtrW(wnd, GWLP_WNDPROC)
+                                           : GetWindowLongPtrA(wnd, GWLP_WNDPROC));
+}
+
+WNDPROC SetProc(HWND wnd, bool unicode, WNDPROC proc) {
+  auto value = reinterpret_cast<LONG_PTR>(proc);
+  return reinterpret_cast<WNDPROC>(unicode ? SetWindowLongPtrW(wnd, GWLP_WNDPROC, value)
+                                           : SetWindowLongPtrA(wnd, GWLP_WNDPROC, value));
+}
+
+LRESULT CallProc(bool unicode, WNDPROC proc, HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (!proc)
+    return unicode ? DefWindowProcW(wnd, msg, wparam, lparam)
+                   : DefWindowProcA(wnd, msg, wparam, lparam);
+  return unicode ? CallWindowProcW(proc, wnd, msg, wparam, lparam)
+                 : CallWindowProcA(proc, wnd, msg, wparam, lparam);
+}
+} // namespace
+
+TSkinWndHook::~TSkinWndHook() {
+  UnhookWindow();
+}
+
+void TSkinWndHook::Dispose(TSkinWndHook* hook) {
+  if (!hook) return;
+  if (hook->FDepth > 0) {
+    hook->FDisposePending = true;
+    return;
+  }
+  delete hook;
+}
+
+size_t TSkinWndHook::HookedWindowCount() {
+  return HookTable().size();
+}
+
+bool TSkinWndHook::HookWindow(HWND wnd) {
+  if (FHookedWnd) return FHookedWnd == wnd;
+  if (!wnd || !IsWindow(wnd)) return false;
+  auto& table = HookTable();
+  auto it = table.find(wnd);
+  if (it != table.end()) {
+    if (it->second.Owner) return false;
+    // Our procedure is still in the window's chain as a pass-through: take it over again.
+    it->second.Owner = this;
+    FHookedWnd = FProcWnd = wnd;
+    FOldProc = it->second.Old;
+    FUnicode = it->second.Unicode;
+    return true;
+  }
+  bool unicode = IsWindowUnicode(wnd) != FALSE;
+  WNDPROC ours = unicode ? &TSkinWndHook::HookProcW : &TSkinWndHook::HookProcA;
+  WNDPROC old = GetProc(wnd, unicode);
+  // Entered before the switch: the window may get a message at once.
+  table[wnd] = THookEntry{old, unicode, this};
+  SetLastError(0);
+  if (!SetProc(wnd, unicode, ours) && GetLastError() != 0) {
+    table.erase(wnd);
+    return false;
+  }
+  FHookedWnd = FProcWnd = wnd;
+  FOldProc = old;
+  FUnicode = unicode;
+  return true;
+}
+
+void TSkinWndHook::UnhookWindow() {
+  if (!FHookedWnd) return;
+  HWND wnd = FHookedWnd;
+  FHookedWnd = nullptr;
+  auto& table = HookTable();
+  auto it = table.find(wnd);
+  if (it == table.end() || it->second.Owner != this) return;
+  WNDPROC ours = FUnicode ? &TSkinWndHook::HookProcW : &TSkinWndHook::HookProcA;
+  if (IsWindow(wnd) && GetProc(wnd, FUnicode) != ours) {
+    it->second.Owner = nullptr; // someone hooked the window after us: stay as a pass-through
+    return;
+  }
+  if (IsWindow(wnd)) SetProc(wnd, FUnicode, FOldProc);
+  table.erase(it);
+}
+
+LRESULT TSkinWndHook::CallOldProc(UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (!FProcWnd) return 0;
+  return CallProc(FUnicode, FOldProc, FProcWnd, msg, wparam, lparam);
+}
+
+LRESULT TSkinWndHook::Route(bool unicode, HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  auto& table = HookTable();
+  auto it = table.find(wnd);
+  if (it == table.end())
+    return unicode ? DefWindowProcW(wnd, msg, wparam, lparam)
+                   : DefWindowProcA(wnd, msg, wparam, lparam);
+  THookEntry entry = it->second; // the table may change while the message is handled
+  LRESULT result = 0;
+  if (!entry.Owner) {
+    result = CallProc(entry.Unicode, entry.Old, wnd, msg, wparam, lparam);
+  } else {
+    TSkinWndHook* owner = entry.Owner;
+    ++owner->FDepth;
+    try {
+      result = owner->HookMessage(msg, wparam, lparam);
+    } catch (const std::exception& e) {
+      if (Application) Application->HandleException(e);
+    } catch (...) {
+      if (Application) Application->HandleException(Exception("Unknown error"));
+    }
+    if (--owner->FDepth == 0 && owner->FDisposePending) delete owner;
+  }
+  if (msg == WM_NCDESTROY) {
+    // The window is gone: forget a pass-through left for it.
+    auto again = table.find(wnd);
+    if (again != table.end() && !again->second.Owner) table.erase(again);
+  }
+  return result;
+}
+
+LRESULT CALLBACK TSkinWndHook::HookProcA(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  return Route(false, wnd, msg, wparam, lparam);
+}
+
+LRESULT CALLBACK TSkinWndHook::HookProcW(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  return Route(true, wnd, msg, wparam, lparam);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The record of skinner events
+
+namespace {
+constexpr size_t kEventsKept = 512;
+
+std::deque<TSkinnerEvent>& EventStore() {
+  static auto* events = new std::deque<TSkinnerEvent>;
+  return *events;
+}
+} // namespace
+
+const std::deque<TSkinnerEvent>& SkinnerEvents() {
+  return EventStore();
+}
+
+void RecordSkinnerEvent(TSkinnerEventKind kind, HWND wnd, const TSkinData* data) {
+  auto& events = EventStore();
+  events.push_back({kind, wnd, data});
+  while (events.size() > kEventsKept)
+    events.pop_front();
+}
+
+int CountSkinnerEvents(TSkinnerEventKind kind, HWND wnd) {
+  const auto& events = EventStore();
+  return static_cast<int>(std::count_if(events.begin(), events.end(), [&](const TSkinnerEvent& e) {
+    return e.Kind == kind && (!wnd || e.Window == wnd);
+  }));
+}
+
+void ClearSkinnerEvents() {
+  EventStore().clear();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TWinSkinForm
+
+const TClassInfo& TWinSkinForm::StaticClassInfo() {
+  static const TClassInfo info{"TWinSkinForm", &TComponent::StaticClassInfo(), nullptr, {}};
+  return info;
+}
+
+TWinSkinForm::TWinSkinForm(HWND wnd, std::string className)
+    : TComponent(nullptr), FHandle(wnd), FWindowName(std::move(className)) {}
+
+TWinSkinForm::~TWinSkinForm() {
+  ComponentState |= csDestroying;
+  Release();
+  RecordSkinnerEvent(skFormFreed, FHandle, FSkinData);
+  if (TSkinManage* manager = TSkinManage::Manager()) manager->RemoveSkinner(this);
+}
+
+bool TWinSkinForm::Attach(TSkinData* data, TCustomForm* form) {
+  if (WindowHooked() || FSkinState == 6) return false;
+  if (!HookWindow(FHandle)) return false;
+  FSkinData = data;
+  FForm = form;
+  FSkinState = 0;
+  RecordSkinnerEvent(form ? skAttachForm : skAttachWindow, FHandle, data);
+  return true;
+}
+
+bool TWinSkinForm::AttachForm(TSkinData* data, TCustomForm* form) {
+  return Attach(data, form);
+}
+
+bool TWinSkinForm::AttachWindow(TSkinData* data) {
+  return Attach(data, nullptr);
+}
+
+void TWinSkinForm::Unskin() {
+  if (!WindowHooked()) return;
+  RecordSkinnerEvent(skUnskin, FHandle, FSkinData);
+  UnhookWindow();
+  FSkinState = 6;
+}
+
+void TWinSkinForm::Release() {
+  if (!WindowHooked()) return;
+  RecordSkinnerEvent(skRelease, FHandle, FSkinData);
+  UnhookWindow();
+  FSkinState = 6;
+}
+
+void TWinSkinForm::ReloadSkin() {
+  if (!WindowHooked()) return;
+  RecordSkinnerEvent(skReload, FHandle, FSkinData);
+}
+
+void TWinSkinForm::Redraw() {
+  if (!WindowHooked()) return;
+  RecordSkinnerEvent(skRedraw, FHandle, FSkinData);
+}
+
+void TWinSkinForm::SizeGripCreated(HWND grip) {
+  if (!WindowHooked() || !grip) return;
+  RecordSkinnerEvent(skSizeGrip, FHandle, FSkinData);
+}
+
+void TWinSkinForm::MdiStateChanged(bool maximized) {
+  if (!WindowHooked() || !IsMdiChild()) return;
+  RecordSkinnerEvent(skMdiState, FHandle, FSkinData);
+}
+
+bool TWinSkinForm::IsMdiChild() const {
+  return IsWindow(FHandle) && (GetWindowLongPtrA(FHandle, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0;
+}
+
+LRESULT TWinSkinForm::HookMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+  case SKM_QUERY:
+    return 1;
+  case SKM_FINISH:
+    if (!FStarted) {
+      FStarted = true;
+      RecordSkinnerEvent(skFinish, FHandle, FSkinData);
+    }
+    if (FSkinState == 0) FSkinState = 1;
+    return 0;
+  case WM_NCDESTROY:
+    FSkinState = 4;
+    Release();
+    FSkinState = 6;
+    return CallOldProc(msg, wparam, lparam);
+  }
+  return CallOldProc(msg, wparam, lparam);
+}

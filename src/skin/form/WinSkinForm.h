@@ -1,0 +1,173 @@
+// The form skinner: takes over one top-level window of the process (a form of the toolkit or a
+// raw dialog window) for the skin engine. The skin manager creates one per skinned window,
+// keeps it in its list and frees it; the form skinner never decides whether its window is
+// skinned.
+//
+// This first form of the skinner puts itself in front of the window's procedure, answers the
+// engine's query message, takes the finish notice, and keeps a record of what it was asked
+// (attach, unskin, release, reload, redraw). Frame painting, caption buttons, menus and the
+// control skinners are not attached yet.
+#pragma once
+#include "Controls.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+class TSkinData;
+class TCustomForm;
+
+// Private messages of the skin engine.
+constexpr UINT SKM_QUERY = 0x3523;         // sent: a skinned window answers 1
+constexpr UINT SKM_FINISH = 0x3503;        // posted after the skinner was made, lParam 1000
+constexpr UINT SKM_NCPAINT = 0x3502;       // repaint the whole non-client area
+constexpr UINT SKM_RESKINSCROLL = 0x3517;  // wParam = child window: new scroll-bar skinner
+constexpr UINT SKM_MENUBUTTON = 0x3518;    // lParam = screen point: press that menu-bar item
+constexpr UINT SKM_CAPTIONACTION = 0x3514; // wParam = action code of a caption button
+constexpr UINT SKM_BUTTONVISIBLE = 0x3515; // wParam = visibility code, lParam = action
+constexpr UINT SKM_REDRAWFRAME = 0x3516;   // to the MDI client: the frame redraws itself
+constexpr UINT SKM_RESKIN = 0x3401;        // re-apply the skin's colours
+constexpr UINT SKM_PAINTFRAME = 0xBC4B;    // wParam = DC, lParam 0x41A2: paint the frame there
+constexpr UINT SKM_HANDSHAKE = 0xBC4D;     // 0x41A2 when lParam is 0x41A2, else 1
+constexpr UINT SKM_SKINNED = 0xBC4E;       // wParam 0, lParam 0x41A2: skinning is complete
+constexpr LPARAM SKM_SKINNED_MAGIC = 0x41A2;
+
+// Puts an object in front of a window's procedure and gives the window its procedure back.
+//
+// One window procedure serves every hooked window; it finds the object through a table keyed
+// by window handle, so nothing executable is made per object. Unhooking restores the previous
+// procedure when the window still runs ours (last in, first out). When someone else has put a
+// procedure in front of ours meanwhile, ours stays in their chain as a plain pass-through to
+// the saved procedure until the window is destroyed, so their chain keeps working.
+//
+// An object may be freed while one of its window's messages is being handled (a timer tick in
+// a modal loop inside the handler): Dispose() then defers the deletion until that message
+// returns.
+class TSkinWndHook {
+public:
+  TSkinWndHook() = default;
+  TSkinWndHook(const TSkinWndHook&) = delete;
+  TSkinWndHook& operator=(const TSkinWndHook&) = delete;
+  virtual ~TSkinWndHook();
+
+  // Frees hook now, or once the message of its window being handled now returns.
+  static void Dispose(TSkinWndHook* hook);
+
+  bool WindowHooked() const { return FHookedWnd != nullptr; }
+  HWND HookedWindow() const { return FHookedWnd; }
+  // The procedure the window had before this object hooked it.
+  WNDPROC OldWndProc() const { return FOldProc; }
+  bool UnicodeWindow() const { return FUnicode; }
+  // True while one of the window's messages is being handled by this object.
+  bool InMessage() const { return FDepth > 0; }
+
+  // Number of windows hooked by any object now (pass-through entries included).
+  static size_t HookedWindowCount();
+
+protected:
+  // Hooks wnd (wide or ANSI, as the window is); false when it cannot be hooked (no window,
+  // or another object of ours has it).
+  bool HookWindow(HWND wnd);
+  void UnhookWindow();
+  // Passes a message to the procedure the window had before this object hooked it (also after
+  // unhooking, for the message being handled when the object let go).
+  LRESULT CallOldProc(UINT msg, WPARAM wparam, LPARAM lparam);
+  // Every message of the hooked window arrives here.
+  virtual LRESULT HookMessage(UINT msg, WPARAM wparam, LPARAM lparam) = 0;
+
+private:
+  static LRESULT Route(bool unicode, HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK HookProcA(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK HookProcW(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
+
+  HWND FHookedWnd = nullptr;
+  HWND FProcWnd = nullptr; // the window FOldProc belongs to; kept after unhooking
+  WNDPROC FOldProc = nullptr;
+  bool FUnicode = false;
+  int FDepth = 0;
+  bool FDisposePending = false;
+};
+
+// What a skinner was asked, as kept in the process-wide record of skinners.
+enum TSkinnerEventKind {
+  skAttachForm,   // form skinner attached to a toolkit form
+  skAttachWindow, // form skinner attached to a raw window
+  skFinish,       // form skinner took the finish notice
+  skUnskin,       // form skinner undid its work (skin switched off)
+  skRelease,      // form skinner let its window go without restoring (destruction, manager end)
+  skReload,       // form skinner reloaded its skin and layout
+  skRedraw,       // form skinner redrew its window
+  skSizeGrip,     // form skinner was told about a size grip
+  skMdiState,     // form skinner redrew for a new MDI-child-maximized state
+  skFormFreed,    // form skinner freed
+  skPopupAttach,  // popup menu skinner attached
+  skPopupDetach,  // popup menu skinner gave the window back
+  skPopupFreed    // popup menu skinner freed
+};
+
+struct TSkinnerEvent {
+  TSkinnerEventKind Kind;
+  HWND Window;
+  const TSkinData* SkinData;
+};
+
+// The last events of every form and popup menu skinner of the process, oldest first; a fixed
+// number of the newest is kept.
+const std::deque<TSkinnerEvent>& SkinnerEvents();
+void RecordSkinnerEvent(TSkinnerEventKind kind, HWND wnd, const TSkinData* data);
+// Number of events of a kind for a window (any window when wnd is null) in the record.
+int CountSkinnerEvents(TSkinnerEventKind kind, HWND wnd = nullptr);
+void ClearSkinnerEvents();
+
+class TWinSkinForm : public TComponent, public TSkinWndHook {
+  TK_DECLARE_CLASS(TWinSkinForm)
+public:
+  // A skinner for wnd, whose class name is className; attached by AttachForm / AttachWindow.
+  TWinSkinForm(HWND wnd, std::string className);
+  ~TWinSkinForm() override;
+
+  // Takes over a toolkit form (its window is Handle()). False when the window cannot be
+  // taken (gone, or taken already).
+  bool AttachForm(TSkinData* data, TCustomForm* form);
+  // Takes over a raw window (a dialog of class "#32770").
+  bool AttachWindow(TSkinData* data);
+  // Undoes everything and gives the window back as it was (the skin is switched off).
+  void Unskin();
+  // Gives the window's procedure back without restoring the window (window destruction, end of
+  // the manager).
+  void Release();
+  // The skin data changed: reload the skin and recompute the layout.
+  void ReloadSkin();
+  // Redraws the whole window with the current skin.
+  void Redraw();
+  // A size grip (scroll bar with SBS_SIZEGRIP) was made inside the window.
+  void SizeGripCreated(HWND grip);
+  // The manager's MDI-child-maximized state changed: an MDI child redraws for it.
+  void MdiStateChanged(bool maximized);
+
+  HWND Handle() const { return FHandle; }
+  // The window's class name (handed to the skin events).
+  const std::string& WindowName() const { return FWindowName; }
+  TSkinData* SkinData() const { return FSkinData; }
+  TCustomForm* Form() const { return FForm; }
+  // 0 new, 1 active, 3 refreshing, 4 releasing, 5 re-framing, 6 released.
+  int SkinState() const { return FSkinState; }
+  // The window has gone or was let go: the manager drops the skinner on its next pass.
+  bool Released() const { return FSkinState == 6 || !IsWindow(FHandle); }
+  bool IsMdiChild() const;
+
+protected:
+  LRESULT HookMessage(UINT msg, WPARAM wparam, LPARAM lparam) override;
+
+private:
+  bool Attach(TSkinData* data, TCustomForm* form);
+
+  HWND FHandle;
+  std::string FWindowName;
+  TSkinData* FSkinData = nullptr;
+  TCustomForm* FForm = nullptr;
+  int FSkinState = 0;
+  bool FStarted = false;
+};
