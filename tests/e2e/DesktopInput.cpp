@@ -1,0 +1,181 @@
+#include "DesktopInput.h"
+
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <map>
+#include <stdexcept>
+#include <thread>
+
+namespace e2e {
+
+void Xdotool(const std::string& args) {
+  if (!std::getenv("DISPLAY")) throw std::runtime_error("DISPLAY is not set: no X display");
+  // Wine starts programs of the host by their Unix path.
+  std::string cmd = "/usr/bin/xdotool " + args;
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    throw std::runtime_error("cannot run " + cmd);
+  // A host program's handle cannot be waited for; callers wait for what it does.
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+}
+
+bool MovePointer(int x, int y) {
+  Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y));
+  const bool there = WaitUntil(
+      [&] {
+        POINT p{};
+        GetCursorPos(&p);
+        return p.x == x && p.y == y;
+      },
+      3000);
+  // A position another program recorded just before the move counts for 100 ms in the
+  // system's eyes; after that every program asks the display again.
+  Sleep(250);
+  return there;
+}
+
+void PressF5OnDisplay() {
+  Xdotool("key F5");
+}
+
+void PressF5Injected() {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = VK_F5;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+POINT Centre(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct TWindowSet::TState {
+  std::thread Pump;
+  DWORD ThreadId = 0;
+  HANDLE Ready = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  // The request handed to the pump thread, and its answer.
+  std::string Class, Text;
+  HWND Parent = nullptr;
+  RECT Bounds{};
+  HWND Made = nullptr;
+};
+
+namespace {
+constexpr UINT WM_MAKE = WM_APP + 1;
+
+void Register(const std::string& cls) {
+  WNDCLASSA wc{};
+  if (GetClassInfoA(GetModuleHandleA(nullptr), cls.c_str(), &wc)) return;
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = cls.c_str();
+  RegisterClassA(&wc);
+}
+} // namespace
+
+TWindowSet::TWindowSet() : FState(std::make_unique<TState>()) {
+  TState* s = FState.get();
+  s->Pump = std::thread([s] {
+    s->ThreadId = GetCurrentThreadId();
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    SetEvent(s->Ready);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+      if (!msg.hwnd && msg.message == WM_MAKE) {
+        if (s->Class != "BUTTON" && s->Class != "STATIC") Register(s->Class);
+        const DWORD style = s->Parent ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+        s->Made = CreateWindowExA(0, s->Class.c_str(), s->Text.c_str(), style, s->Bounds.left,
+                                  s->Bounds.top, s->Bounds.right, s->Bounds.bottom, s->Parent,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetEvent(s->Ready);
+        continue;
+      }
+      DispatchMessageA(&msg);
+    }
+  });
+  WaitForSingleObject(s->Ready, INFINITE);
+}
+
+TWindowSet::~TWindowSet() {
+  PostThreadMessageA(FState->ThreadId, WM_QUIT, 0, 0);
+  FState->Pump.join(); // the thread's windows go with it
+  CloseHandle(FState->Ready);
+}
+
+HWND TWindowSet::Top(const std::string& className, const std::string& title, int x, int y, int w,
+                     int h) {
+  return Child(nullptr, className, title, x, y, w, h);
+}
+
+HWND TWindowSet::Child(HWND parent, const std::string& className, const std::string& text, int x,
+                       int y, int w, int h) {
+  TState* s = FState.get();
+  s->Class = className;
+  s->Text = text;
+  s->Parent = parent;
+  s->Bounds = {x, y, w, h};
+  PostThreadMessageA(s->ThreadId, WM_MAKE, 0, 0);
+  WaitForSingleObject(s->Ready, INFINITE);
+  return s->Made;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+bool ShellHasIcon(HWND wnd) {
+  NOTIFYICONDATAA probe{};
+  probe.cbSize = 88;
+  probe.hWnd = wnd;
+  probe.uID = 0;
+  probe.uFlags = 0; // changes nothing; succeeds only for an icon the shell holds
+  return Shell_NotifyIconA(NIM_MODIFY, &probe) != 0;
+}
+
+void RemoveShellIcon(HWND wnd) {
+  NOTIFYICONDATAA r{};
+  r.cbSize = 88;
+  r.hWnd = wnd;
+  r.uID = 0;
+  Shell_NotifyIconA(NIM_DELETE, &r);
+}
+
+HWND TrayWindow(DWORD pid) {
+  for (HWND w : ProcessWindows(pid))
+    if (ShellHasIcon(w)) return w;
+  return nullptr;
+}
+
+HWND OpenMenu(DWORD pid) {
+  for (HWND w : ProcessWindows(pid, "#32768"))
+    if (IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+void TrayMouse(HWND tray, UINT mouseMessage) {
+  PostMessageA(tray, 0xB054, 0, static_cast<LPARAM>(mouseMessage));
+}
+
+void ClickMenuItem(HWND menu, int index, int count) {
+  RECT r{};
+  GetWindowRect(menu, &r);
+  // The menu's frame is as thick at the top as at the bottom, so the items share the height
+  // between them evenly once a small border is left out.
+  const int border = 3;
+  const int itemHeight = (r.bottom - r.top - 2 * border) / count;
+  const int x = (r.left + r.right) / 2;
+  const int y = r.top + border + itemHeight * index + itemHeight / 2;
+  MovePointer(x, y);
+  Sleep(100);
+  Xdotool("click 1");
+}
+
+} // namespace e2e
