@@ -397,13 +397,17 @@ std::map<std::string, TClassRecord>& ClassRecords() {
 }
 } // namespace
 
+// The object of a toolkit window is kept twice: in the "ControlOfs" property, where every part
+// of the program can find it, and in the window's user data, which the window procedure reads on
+// every message without a round trip through the window manager's property table.
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  auto* control = dynamic_cast<TWinControl*>(FindControlObject(wnd));
+  auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
   if (!control && gCreationControl) {
     control = gCreationControl;
     gCreationControl = nullptr;
     control->FHandle = wnd;
     SetPropA(wnd, MAKEINTATOM(ControlAtom()), static_cast<TObject*>(control));
+    SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
   }
   if (!control) return DefWindowProcA(wnd, msg, wparam, lparam);
   TMessage m{msg, wparam, lparam, 0};
@@ -512,8 +516,10 @@ void TWinControl::CreateWnd() {
     throw Exception("Cannot create window " + Name);
   }
   FHandle = wnd;
-  if (!GetPropA(wnd, MAKEINTATOM(ControlAtom())))
+  if (!GetPropA(wnd, MAKEINTATOM(ControlAtom()))) {
     SetPropA(wnd, MAKEINTATOM(ControlAtom()), static_cast<TObject*>(this));
+    SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
 }
 
 void TWinControl::CreateHandle() {
@@ -815,7 +821,10 @@ void TWinControl::Dispatch(TMessage& msg) {
   }
   case WM_NCDESTROY: {
     DefaultHandler(msg);
-    if (FHandle) RemovePropA(FHandle, MAKEINTATOM(ControlAtom()));
+    if (FHandle) {
+      RemovePropA(FHandle, MAKEINTATOM(ControlAtom()));
+      SetWindowLongPtrA(FHandle, GWLP_USERDATA, 0);
+    }
     FHandle = nullptr;
     FMouseInControl = false;
     return;

@@ -155,7 +155,10 @@ void TTarnel::Start(bool waitForWindow) {
   if (!CreateProcessA(FExe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       FFolder.c_str(), &si, &FInfo))
     throw std::runtime_error("cannot start " + FExe);
-  if (waitForWindow && !WaitUntil([&] { return MainWindow() != nullptr; }, 15000))
+  // The window exists before the program's start-up has run; it is shown once the message
+  // loop starts, and only then does it take clicks.
+  if (waitForWindow &&
+      !WaitUntil([&] { return MainWindow() != nullptr && IsWindowVisible(MainWindow()); }, 15000))
     throw std::runtime_error("tarnel.exe showed no main window");
 }
 

@@ -32,7 +32,7 @@ public:
   TTarnel(const TTarnel&) = delete;
   TTarnel& operator=(const TTarnel&) = delete;
 
-  // Starts the program; with waitForWindow, returns once its main window exists.
+  // Starts the program; with waitForWindow, returns once its main window is shown.
   void Start(bool waitForWindow = true);
   const std::string& Folder() const { return FFolder; }
   std::string CloseDatPath() const { return FFolder + "\\close.dat"; }
