@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -32,6 +33,16 @@ inline std::vector<std::uint8_t> Solid(int width, int height, COLORREF colour) {
   return Bmp(width, height, [colour](int, int) { return colour; });
 }
 
+// The stored property form of a stored skin: a signed 32-bit length, then the bytes.
+inline std::vector<std::uint8_t> Property(const std::vector<std::uint8_t>& stored) {
+  std::vector<std::uint8_t> p(4 + stored.size());
+  const std::uint32_t n = static_cast<std::uint32_t>(stored.size());
+  for (int i = 0; i < 4; ++i)
+    p[i] = static_cast<std::uint8_t>(n >> (8 * i));
+  std::copy(stored.begin(), stored.end(), p.begin() + 4);
+  return p;
+}
+
 // A skin archive in the making: images by name, then the description.
 class TSkinBuilder {
 public:
@@ -44,16 +55,6 @@ public:
     std::vector<TSkinArchiveEntry> entries = FEntries;
     entries.push_back({"skin.ini", std::vector<std::uint8_t>(ini.begin(), ini.end())});
     return BuildStoredSkin(BuildSkinArchive(entries));
-  }
-  // The stored property: a signed 32-bit length, then the stored skin.
-  std::vector<std::uint8_t> Property(const std::string& ini) const {
-    const std::vector<std::uint8_t> stored = Stored(ini);
-    std::vector<std::uint8_t> p(4);
-    const std::uint32_t n = static_cast<std::uint32_t>(stored.size());
-    for (int i = 0; i < 4; ++i)
-      p[i] = static_cast<std::uint8_t>(n >> (8 * i));
-    p.insert(p.end(), stored.begin(), stored.end());
-    return p;
   }
 
 private:
