@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -651,6 +652,9 @@ struct TMenuProbe {
   size_t Popups = 0;
   bool Answered = false;
   bool Background = false;
+  std::function<void()> WhileOpen; // run after the look, while the menu is still open
+  size_t PopupsAfter = 0;
+  bool AnsweredAfter = false;
 };
 TMenuProbe* gProbe = nullptr;
 
@@ -671,13 +675,20 @@ void CALLBACK ProbeMenu(HWND, UINT, UINT_PTR id, DWORD) {
   if (gProbe->Window) gProbe->Answered = AnswersQuery(gProbe->Window);
   gProbe->Manager->AssignMenu(gProbe->Menu);
   gProbe->Background = gProbe->Manager->BackgroundOf(gProbe->Menu) != nullptr;
+  if (gProbe->WhileOpen) {
+    gProbe->WhileOpen();
+    gProbe->PopupsAfter = gProbe->Manager->PopupSkinners().size();
+    if (gProbe->Window) gProbe->AnsweredAfter = AnswersQuery(gProbe->Window);
+  }
   EndMenu();
 }
 
 // Opens a popup menu with the given popup kind and reports what was seen while it was open.
-TMenuProbe OpenMenu(TSkinManage* manager, HWND owner, int kind) {
+TMenuProbe OpenMenu(TSkinManage* manager, HWND owner, int kind,
+                    std::function<void()> whileOpen = {}) {
   TMenuProbe probe;
   probe.Manager = manager;
+  probe.WhileOpen = std::move(whileOpen);
   probe.Menu = CreatePopupMenu();
   AppendMenuA(probe.Menu, MF_STRING, 1, "One");
   AppendMenuA(probe.Menu, MF_STRING, 2, "Two");
@@ -730,6 +741,20 @@ TEST_F(SkinManageTest, PopupMenuWindowsByKindAndSkinControls) {
   manager->SetActive(false);
   EXPECT_EQ(OpenMenu(manager, owner, 0).Popups, 0u);
   EXPECT_EQ(TSkinWndHook::HookedWindowCount(), HookBase + 1); // the owner's form skinner only
+
+  // A skin data component that goes while its menu is open takes the popup skinner with it.
+  manager->SetActive(true);
+  TForm* host = Host();
+  LoadedData(host);
+  TMenuProbe gone = OpenMenu(manager, owner, 0, [&] {
+    Hosts.erase(std::find(Hosts.begin(), Hosts.end(), host));
+    delete host;
+  });
+  EXPECT_EQ(gone.Popups, 1u);
+  EXPECT_TRUE(gone.Answered);
+  EXPECT_EQ(gone.PopupsAfter, 0u);
+  EXPECT_FALSE(gone.AnsweredAfter);
+  EXPECT_EQ(CountSkinnerEvents(skPopupFreed, gone.Window), 1);
 }
 
 // ---------------------------------------------------------------------------------------------
