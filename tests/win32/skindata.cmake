@@ -26,3 +26,21 @@ target_link_libraries(test_skinelements_win32 PRIVATE tarnel_toolkit tarnel_stor
 add_dependencies(test_skinelements_win32 tarnel_hosttools)
 tarnel_target(test_skinelements_win32)
 add_test(NAME win32.skinelements COMMAND test_skinelements_win32)
+
+# The component, with the skin manager of the skin library.
+set(_skindata_rc "${CMAKE_CURRENT_BINARY_DIR}/skindata_component_test.rc")
+file(CONFIGURE OUTPUT "${_skindata_rc}" CONTENT
+"#include \"${_skin_test_rc}\"
+MAINICON ICON \"${CMAKE_SOURCE_DIR}/src/app/tarnel.ico\"
+")
+set_source_files_properties("${_skindata_rc}" PROPERTIES OBJECT_DEPENDS "${_skin_res_files}")
+add_executable(test_skindata_win32
+  ${CMAKE_CURRENT_LIST_DIR}/SkinDataTest.cpp
+  ${_skin_packer}/SkinLzhEncoder.cpp
+  ${_skin_packer}/SkinArchiveWriter.cpp
+  "${_skindata_rc}")
+target_include_directories(test_skindata_win32 PRIVATE ${_skin_packer} ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(test_skindata_win32 PRIVATE tarnel_skin gtest_main)
+add_dependencies(test_skindata_win32 tarnel_hosttools)
+tarnel_target(test_skindata_win32)
+add_test(NAME win32.skindata COMMAND test_skindata_win32)
