@@ -150,6 +150,19 @@ template <class C> TPropInfo EventProp(const char* name, TNotifyEvent C::*field)
 std::string EnumName(const std::vector<const char*>& names, int value);
 int EnumValue(const std::vector<const char*>& names, const std::string& text); // throws
 
+// An enumeration property read and written by value name; names must outlive the table.
+template <class C>
+TPropInfo EnumProp(const char* name, const std::vector<const char*>* names, int (C::*get)() const,
+                   void (C::*set)(int)) {
+  TPropInfo p;
+  p.Name = name;
+  p.Get = [=](const TObject* o) { return EnumName(*names, (static_cast<const C*>(o)->*get)()); };
+  p.Set = [=](TObject* o, const std::string& v) {
+    (static_cast<C*>(o)->*set)(EnumValue(*names, v));
+  };
+  return p;
+}
+
 // Parses "[a, b]" against names: bit i set for names[i].
 unsigned StringToSet(const std::vector<const char*>& names, const std::string& text);
 std::string SetToString(const std::vector<const char*>& names, unsigned bits);

@@ -15,18 +15,6 @@ static const std::vector<const char*> kPositions{
     "poDesigned",     "poDefault",        "poDefaultPosOnly", "poDefaultSizeOnly",
     "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
 
-template <class C>
-static TPropInfo EnumProp(const char* name, const std::vector<const char*>* names,
-                          int (C::*get)() const, void (C::*set)(int)) {
-  TPropInfo p;
-  p.Name = name;
-  p.Get = [=](const TObject* o) { return EnumName(*names, (static_cast<const C*>(o)->*get)()); };
-  p.Set = [=](TObject* o, const std::string& v) {
-    (static_cast<C*>(o)->*set)(EnumValue(*names, v));
-  };
-  return p;
-}
-
 const TClassInfo& TCustomForm::StaticClassInfo() {
   static const TClassInfo info = [] {
     TClassInfo i{"TCustomForm", &TWinControl::StaticClassInfo(), nullptr, {}};

@@ -6,18 +6,6 @@ static const std::vector<const char*> kAlignments{"taLeftJustify", "taRightJusti
 static const std::vector<const char*> kScrollStyles{"ssNone", "ssHorizontal", "ssVertical",
                                                     "ssBoth"};
 
-template <class C>
-static TPropInfo EnumPropOf(const char* name, const std::vector<const char*>* names,
-                            int (C::*get)() const, void (C::*set)(int)) {
-  TPropInfo p;
-  p.Name = name;
-  p.Get = [=](const TObject* o) { return EnumName(*names, (static_cast<const C*>(o)->*get)()); };
-  p.Set = [=](TObject* o, const std::string& v) {
-    (static_cast<C*>(o)->*set)(EnumValue(*names, v));
-  };
-  return p;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Labels
 
@@ -28,7 +16,7 @@ const TClassInfo& TCustomLabel::StaticClassInfo() {
       nullptr,
       {BoolProp("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent),
        BoolProp("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap),
-       EnumPropOf("Alignment", &kAlignments, &TCustomLabel::Alignment,
+       EnumProp("Alignment", &kAlignments, &TCustomLabel::Alignment,
                   &TCustomLabel::SetAlignment)}};
   return info;
 }
@@ -253,7 +241,7 @@ const TClassInfo& TCustomMemo::StaticClassInfo() {
     TClassInfo i{"TCustomMemo",
                  &TCustomEdit::StaticClassInfo(),
                  nullptr,
-                 {EnumPropOf("ScrollBars", &kScrollStyles, &TCustomMemo::ScrollBars,
+                 {EnumProp("ScrollBars", &kScrollStyles, &TCustomMemo::ScrollBars,
                              &TCustomMemo::SetScrollBars),
                   BoolProp("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap)}};
     TPropInfo lines;
