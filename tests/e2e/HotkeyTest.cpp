@@ -10,7 +10,7 @@ namespace {
 
 // The entry box once it holds the expected text (or what it holds after a while).
 std::string Entry(TTarnel& tarnel, const std::string& expected) {
-  WaitUntil([&] { return tarnel.EntryText() == expected; }, 4000);
+  WaitUntil([&] { return tarnel.EntryText() == expected; }, 8000);
   return tarnel.EntryText();
 }
 
@@ -87,7 +87,7 @@ TEST(Hotkey, TheHiddenWindowComesBackOnTop) {
   const POINT p = Centre(target);
   ASSERT_TRUE(MovePointer(p.x, p.y));
   PressF5OnDisplay();
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != 0; }, 4000));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != 0; }, 8000));
   EXPECT_EQ(s.Tarnel.EntryText(), "Behind the program");
   EXPECT_FALSE(IsIconic(main));
   EXPECT_TRUE(OnTop(main));
