@@ -489,3 +489,45 @@ TEST(SkinData, GdiObjectsAcrossReloadsAndDestruction) {
   DeleteFileA(first.c_str());
   DeleteFileA(second.c_str());
 }
+
+TEST(SkinData, MainWindowComponent) {
+  App();
+  // SkinData1 of the main window's stored description, read on its own.
+  const std::vector<std::uint8_t> text = LoadResourceBytes("TFORM_MAIN");
+  ASSERT_FALSE(text.empty());
+  const TDescNode form =
+      ParseDescription(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+  const auto it = std::find_if(form.Children.begin(), form.Children.end(),
+                               [](const TDescNode& n) { return n.Name == "SkinData1"; });
+  ASSERT_NE(it, form.Children.end());
+  EXPECT_EQ(it->ClassName, "TSkinData");
+  TDescNode rootNode;
+  rootNode.Name = "Root";
+  rootNode.ClassName = "TSkinRoot";
+  rootNode.Children.push_back(*it);
+  RegisterSkinClasses();
+  TSkinRoot root(nullptr);
+  ReadComponentDescription(&root, rootNode);
+  auto* data = dynamic_cast<TSkinData*>(root.FindComponent("SkinData1"));
+  ASSERT_NE(data, nullptr);
+
+  EXPECT_TRUE(data->SkinLoaded());
+  EXPECT_TRUE(data->Active());
+  EXPECT_EQ(data->SkinName, "Tarnel Default");
+  EXPECT_EQ(data->StoredSkin(), DefaultSkin());
+  EXPECT_EQ(data->DisableTag(), 99);
+  EXPECT_EQ(data->SkinFormtype(), sfMainform);
+  EXPECT_TRUE(data->MenuUpdate());
+  EXPECT_FALSE(data->MenuMerge());
+  EXPECT_EQ(data->Options(), SkinBit(xoPreview) | SkinBit(xoToolbarBK));
+  // The default switches, adjusted at load: xcMenuItem goes (xcMainMenu is set), xcSystemMenu
+  // stays.
+  EXPECT_EQ(data->SkinControls(), kDefaultSkinControls);
+  EXPECT_FALSE(data->SkinControls() & SkinBit(xcMenuItem));
+  EXPECT_TRUE(data->SkinControls() & SkinBit(xcSystemMenu));
+  std::vector<std::string> expected = DefaultSkin3rd();
+  expected.erase(std::find(expected.begin(), expected.end(), "TPngSpeedbutton=pngspeedbutton"));
+  EXPECT_EQ(data->Skin3rd(), expected);
+  EXPECT_EQ(data->Skin3rd().size(), 117u);
+  EXPECT_TRUE(Registered(data));
+}

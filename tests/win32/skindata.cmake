@@ -27,19 +27,19 @@ add_dependencies(test_skinelements_win32 tarnel_hosttools)
 tarnel_target(test_skinelements_win32)
 add_test(NAME win32.skinelements COMMAND test_skinelements_win32)
 
-# The component, with the skin manager of the skin library.
-set(_skindata_rc "${CMAKE_CURRENT_BINARY_DIR}/skindata_component_test.rc")
-file(CONFIGURE OUTPUT "${_skindata_rc}" CONTENT
-"#include \"${_skin_test_rc}\"
-MAINICON ICON \"${CMAKE_SOURCE_DIR}/src/app/tarnel.ico\"
-")
-set_source_files_properties("${_skindata_rc}" PROPERTIES OBJECT_DEPENDS "${_skin_res_files}")
+# The component, with the skin manager of the skin library. The program's own resource script
+# gives it the main window's description, the default skin, the bitmaps and the program icon.
+set(_program_rc "${CMAKE_SOURCE_DIR}/src/app/tarnel.rc")
+set_source_files_properties("${_program_rc}" PROPERTIES OBJECT_DEPENDS
+  "${_skin_res_files};${CMAKE_SOURCE_DIR}/src/app/Form_main.tfm;${CMAKE_SOURCE_DIR}/src/app/tarnel.ico")
 add_executable(test_skindata_win32
   ${CMAKE_CURRENT_LIST_DIR}/SkinDataTest.cpp
   ${_skin_packer}/SkinLzhEncoder.cpp
   ${_skin_packer}/SkinArchiveWriter.cpp
-  "${_skindata_rc}")
-target_include_directories(test_skindata_win32 PRIVATE ${_skin_packer} ${CMAKE_CURRENT_LIST_DIR})
+  "${_program_rc}")
+target_include_directories(test_skindata_win32 PRIVATE ${_skin_packer} ${CMAKE_CURRENT_LIST_DIR}
+                           ${CMAKE_SOURCE_DIR}/src/app "${_skin_hosttools}/skins"
+                           "${_skin_hosttools}/resources")
 target_link_libraries(test_skindata_win32 PRIVATE tarnel_skin gtest_main)
 add_dependencies(test_skindata_win32 tarnel_hosttools)
 tarnel_target(test_skindata_win32)
