@@ -32,11 +32,6 @@ HWND WindowUnderPointer() {
   return WindowFromPoint(p);
 }
 
-std::string WindowTitle(HWND wnd) {
-  if (!wnd) return {};
-  return ReadTitle(wnd, GetWindowTextLengthA(wnd));
-}
-
 std::string WindowGetText(HWND wnd) {
   if (!wnd) return {};
   char buffer[kGetTextLimit + 1] = {};

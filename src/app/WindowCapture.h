@@ -16,16 +16,15 @@ constexpr UINT kGetTextTimeoutMs = 500;
 
 // The window under the mouse pointer (GetCursorPos, then WindowFromPoint).
 HWND WindowUnderPointer();
-// A window's title through GetWindowTextLengthA and GetWindowTextA: the length is clamped to
-// kMaxTextLength, the text ends at its first zero byte. Empty when the length is 0 or less.
-std::string WindowTitle(HWND wnd);
 // The text a window copies for WM_GETTEXT (limit 254, buffer 255 bytes), sent with a time-out:
 // empty when the window does not answer in time or copies nothing.
 std::string WindowGetText(HWND wnd);
 // The class name (at most 254 characters), empty when it cannot be read.
 std::string WindowClassName(HWND wnd);
 
-// The text of a window: its title, or else what it answers to WM_GETTEXT.
+// The text of a window: its title (GetWindowTextLengthA and GetWindowTextA, the length clamped
+// to kMaxTextLength, the text ending at its first zero byte), or else what it answers to
+// WM_GETTEXT.
 std::string TextOf(HWND wnd);
 // The text of the window under the pointer.
 std::string TextUnderPointer();
