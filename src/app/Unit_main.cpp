@@ -4,6 +4,7 @@
 #include "WatchList.h"
 #include "WatchListFile.h"
 #include "WindowCapture.h"
+#include "WinSkinData.h"
 
 #include <utility>
 
@@ -17,7 +18,9 @@ const TClassInfo& TForm_main::StaticClassInfo() {
 }
 
 TForm_main::TForm_main(TComponent* owner) : TForm(owner) {
+  // The classes of the stored description beyond the toolkit's own.
   RegisterTrayClasses();
+  RegisterSkinClasses();
   Form_main = this;
   SetMessageHandler(WM_SYSCOMMAND, [this](TMessage& m) { WMSysCommand(m); });
   SetMessageHandler(WM_HOTKEY, [this](TMessage& m) { WMHotKey(m); });
