@@ -159,7 +159,7 @@ void TForm_main::N2Click(TObject*) {
 }
 
 void TForm_main::N3Click(TObject*) {
-  Autostart::Toggle(N3, WatchList::ExecutablePath());
+  Autostart::Toggle(N3, ExecutablePath());
 }
 
 void TForm_main::WMSysCommand(TMessage& msg) {

@@ -1,5 +1,4 @@
 #include "Vexhotkey.h"
-#include "WatchList.h"
 
 const TClassInfo& TVexhotkey::StaticClassInfo() {
   static const TClassInfo info{"TVexhotkey", &TObject::StaticClassInfo(), nullptr, {}};
@@ -7,23 +6,12 @@ const TClassInfo& TVexhotkey::StaticClassInfo() {
 }
 
 std::string TVexhotkey::AtomStemOf(const std::string& executablePath) {
-  // The file name: after the last separator, stepping over double-byte characters, whose trail
-  // byte may be a backslash.
-  size_t start = 0;
-  for (size_t i = 0; i < executablePath.size(); ++i) {
-    const auto c = static_cast<unsigned char>(executablePath[i]);
-    if (IsDBCSLeadByteEx(936, c) && i + 1 < executablePath.size()) {
-      ++i;
-      continue;
-    }
-    if (c == '\\' || c == '/' || c == ':') start = i + 1;
-  }
-  const std::string name = executablePath.substr(start);
+  const std::string name = executablePath.substr(FileNameStart(executablePath));
   const size_t dot = name.find('.');
   return dot == std::string::npos ? std::string() : name.substr(0, dot);
 }
 
-TVexhotkey::TVexhotkey() : AtomStem(AtomStemOf(WatchList::ExecutablePath())) {}
+TVexhotkey::TVexhotkey() : AtomStem(AtomStemOf(ExecutablePath())) {}
 
 TVexhotkey::~TVexhotkey() {
   for (int k = 1; k <= count; ++k) {

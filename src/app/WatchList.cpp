@@ -3,37 +3,8 @@
 
 namespace WatchList {
 
-std::string ExecutablePath() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    SetLastError(ERROR_SUCCESS);
-    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size() - 1 && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
-// Index just past the last path separator; the search steps over double-byte characters, whose
-// trail byte may be a backslash.
-static size_t FileNameStart(const std::string& path) {
-  size_t start = 0;
-  for (size_t i = 0; i < path.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    if (IsDBCSLeadByteEx(936, c) && i + 1 < path.size()) {
-      ++i;
-      continue;
-    }
-    if (c == '\\' || c == '/' || c == ':') start = i + 1;
-  }
-  return start;
-}
-
 std::string FilePath() {
-  std::string exe = ExecutablePath();
+  const std::string exe = ExecutablePath();
   return exe.substr(0, FileNameStart(exe)) + "close.dat";
 }
 

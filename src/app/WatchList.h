@@ -6,8 +6,6 @@
 
 namespace WatchList {
 
-// The executable's full path, however long.
-std::string ExecutablePath();
 // The executable's folder followed by "close.dat".
 std::string FilePath();
 

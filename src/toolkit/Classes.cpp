@@ -249,6 +249,36 @@ bool TMemoryStream::SaveToFile(const std::string& path) const {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Paths
+
+std::string ExecutablePath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    SetLastError(ERROR_SUCCESS);
+    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size() - 1 && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+size_t FileNameStart(std::string_view path) {
+  size_t start = 0;
+  for (size_t i = 0; i < path.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(path[i]);
+    if (IsDBCSLeadByteEx(936, c) && i + 1 < path.size()) {
+      ++i;
+      continue;
+    }
+    if (c == '\\' || c == '/' || c == ':') start = i + 1;
+  }
+  return start;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Code pages
 
 static std::string Convert(std::string_view text, UINT from, UINT to) {

@@ -146,6 +146,25 @@ template <class C> TPropInfo EventProp(const char* name, TNotifyEvent C::*field)
   return p;
 }
 
+// An event of any signature bound by name to a method that takes the sender only: the method
+// runs with the sender, the other arguments are not passed on.
+template <class C, class Event> TPropInfo SenderEventProp(const char* name, Event C::*field) {
+  TPropInfo p;
+  p.Name = name;
+  p.Kind = pkEvent;
+  p.Get = [field](const TObject* o) {
+    return std::string((static_cast<const C*>(o)->*field) ? "(bound)" : "");
+  };
+  p.SetEvent = [field](TObject* o, TNotifyEvent e) {
+    if (!e) {
+      static_cast<C*>(o)->*field = nullptr;
+      return;
+    }
+    static_cast<C*>(o)->*field = [e](auto* sender, auto&&...) { e(sender); };
+  };
+  return p;
+}
+
 // Enumerations as value names: names[i] is the name of value i.
 std::string EnumName(const std::vector<const char*>& names, int value);
 int EnumValue(const std::vector<const char*>& names, const std::string& text); // throws
@@ -252,6 +271,12 @@ public:
 private:
   std::vector<uint8_t> FData;
 };
+
+// The executable's full path, however long.
+std::string ExecutablePath();
+// Index just past the last path separator ("\", "/" or ":") of a path in code page 936; the
+// search steps over double-byte characters, whose trail byte may be a backslash.
+size_t FileNameStart(std::string_view path);
 
 // Text conversion between the description's UTF-8 and the program's code page 936.
 std::string Utf8ToAnsi(std::string_view utf8);

@@ -288,17 +288,8 @@ static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lpa
 }
 
 static std::string ExecutableStem() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  size_t slash = path.find_last_of("\\/:");
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::string path = ExecutablePath();
+  std::string name = path.substr(FileNameStart(path));
   size_t dot = name.rfind('.');
   return dot == std::string::npos ? name : name.substr(0, dot);
 }

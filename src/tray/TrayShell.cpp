@@ -35,25 +35,6 @@ TShiftState KeyboardShift() {
   return s;
 }
 
-// Mouse events are bound by name in a stored description to methods that take the sender
-// only; the other arguments are then not passed on.
-template <class Event> TPropInfo MouseEventProp(const char* name, Event TTrayIcon::*field) {
-  TPropInfo p;
-  p.Name = name;
-  p.Kind = pkEvent;
-  p.Get = [field](const TObject* o) {
-    return std::string((static_cast<const TTrayIcon*>(o)->*field) ? "(bound)" : "");
-  };
-  p.SetEvent = [field](TObject* o, TNotifyEvent e) {
-    if (!e) {
-      static_cast<TTrayIcon*>(o)->*field = nullptr;
-      return;
-    }
-    static_cast<TTrayIcon*>(o)->*field = [e](TObject* sender, auto&&...) { e(sender); };
-  };
-  return p;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -99,11 +80,11 @@ const TClassInfo& TTrayIcon::StaticClassInfo() {
                BoolProp("Animated", &TTrayIcon::Animated, &TTrayIcon::SetAnimated),
                IntProp("Interval", &TTrayIcon::Interval, &TTrayIcon::SetInterval),
                BoolProp("ShowDesign", &TTrayIcon::ShowDesign, &TTrayIcon::SetShowDesign),
-               MouseEventProp("OnClick", &TTrayIcon::OnClick),
+               SenderEventProp("OnClick", &TTrayIcon::OnClick),
                EventProp("OnDblClick", &TTrayIcon::OnDblClick),
-               MouseEventProp("OnMouseMove", &TTrayIcon::OnMouseMove),
-               MouseEventProp("OnMouseDown", &TTrayIcon::OnMouseDown),
-               MouseEventProp("OnMouseUp", &TTrayIcon::OnMouseUp)};
+               SenderEventProp("OnMouseMove", &TTrayIcon::OnMouseMove),
+               SenderEventProp("OnMouseDown", &TTrayIcon::OnMouseDown),
+               SenderEventProp("OnMouseUp", &TTrayIcon::OnMouseUp)};
     TPropInfo icon;
     icon.Name = "Icon";
     icon.Kind = pkBinary;

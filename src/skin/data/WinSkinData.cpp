@@ -259,25 +259,6 @@ private:
 
 namespace {
 
-// Events of other signatures bound by name in a stored description to methods that take the
-// sender only: the method runs with the sender, the other arguments are not passed on.
-template <class Event> TPropInfo SenderEventProp(const char* name, Event TSkinData::*field) {
-  TPropInfo p;
-  p.Name = name;
-  p.Kind = pkEvent;
-  p.Get = [field](const TObject* o) {
-    return std::string((static_cast<const TSkinData*>(o)->*field) ? "(bound)" : "");
-  };
-  p.SetEvent = [field](TObject* o, TNotifyEvent e) {
-    if (!e) {
-      static_cast<TSkinData*>(o)->*field = nullptr;
-      return;
-    }
-    static_cast<TSkinData*>(o)->*field = [e](auto* sender, auto&&...) { e(sender); };
-  };
-  return p;
-}
-
 TPropInfo SetProp(const char* name, const std::vector<const char*>& (*names)(),
                   unsigned (TSkinData::*get)() const, void (TSkinData::*set)(unsigned)) {
   TPropInfo p;
