@@ -10,6 +10,8 @@
 #include "WatchList.h"
 #include "WatchListFile.h"
 
+#include "BenchClock.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -18,23 +20,6 @@
 #include <vector>
 
 namespace {
-
-// The performance counter, read directly (<chrono> does not build with the GBK execution
-// character set of this tree).
-LONGLONG Now() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t.QuadPart;
-}
-
-double Seconds(LONGLONG ticks) {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  return static_cast<double>(ticks) / frequency;
-}
 
 // Watch entries of both kinds, alternating title and class entries, that name no window.
 std::vector<std::string> AbsentEntries(int n) {

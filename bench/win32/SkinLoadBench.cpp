@@ -11,6 +11,8 @@
 
 #include "FormReader.h"
 
+#include "BenchClock.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -20,23 +22,6 @@
 #include <vector>
 
 namespace {
-
-// The performance counter, read directly (<chrono> does not build with the GBK execution
-// character set of this tree).
-LONGLONG Now() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t.QuadPart;
-}
-
-double Seconds(LONGLONG ticks) {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  return static_cast<double>(ticks) / frequency;
-}
 
 const std::vector<std::uint8_t>& StoredSkin() {
   static const std::vector<std::uint8_t> stored = LoadResourceBytes("DEFAULT_SKIN");
