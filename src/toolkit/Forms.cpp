@@ -368,7 +368,10 @@ void TApplication::Run() {
 }
 
 void TApplication::Terminate() {
+  // Terminated from now on, so that work in progress (a scan, a loop over windows) can stop at
+  // once; the quit message ends any message loop that is waiting.
   if (!FTerminated) PostQuitMessage(0);
+  FTerminated = true;
 }
 
 int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags) {
