@@ -7,7 +7,7 @@ need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 pkgs=(cmake make g++ g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-      wine wine32:i386 xvfb xdotool x11-utils fonts-wqy-microhei imagemagick
+      wine wine32:i386 xvfb xdotool x11-utils fonts-wqy-microhei fonts-arphic-uming imagemagick
       googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
 for p in "${pkgs[@]}"; do have_pkg "$p" || need+=("$p"); done
 if [ ${#need[@]} -gt 0 ]; then

@@ -42,14 +42,22 @@ tarnel_ensure_display() {
   [ -n "${DISPLAY:-}" ] || { echo "no X display could be started" >&2; return 1; }
 }
 
+# What the prefix set-up below does; a prefix made by another version is made anew.
+TARNEL_PREFIX_VERSION="2: unmanaged, SimSun=AR PL UMing CN, dialogs=WenQuanYi Micro Hei"
+
+tarnel_prefix_ready() {
+  [ "$(cat "$WINEPREFIX/.tarnel-ready" 2>/dev/null)" = "$TARNEL_PREFIX_VERSION" ]
+}
+
 # Creates the prefix once: unmanaged X11 windows (no window manager under Xvfb), and the
-# Chinese UI font mapped onto the installed CJK font.
+# Chinese UI fonts mapped onto the installed CJK fonts (the Song face onto a Ming face).
 tarnel_ensure_prefix() {
   mkdir -p "$TARNEL_WINE_DIR"
-  [ -f "$WINEPREFIX/.tarnel-ready" ] && return 0
+  tarnel_prefix_ready && return 0
   exec 9>"$TARNEL_WINE_DIR/prefix.lock"
   flock 9
-  if [ ! -f "$WINEPREFIX/.tarnel-ready" ]; then
+  if ! tarnel_prefix_ready; then
+    if [ -d "$WINEPREFIX" ]; then wineserver -k 2>/dev/null || true; fi
     rm -rf "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
@@ -57,11 +65,11 @@ tarnel_ensure_prefix() {
     local reg="$TARNEL_WINE_DIR/fonts.reg"
     printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
       '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
-      '"宋体"="WenQuanYi Micro Hei"' '"SimSun"="WenQuanYi Micro Hei"' \
+      '"宋体"="AR PL UMing CN"' '"SimSun"="AR PL UMing CN"' \
       '"MS Shell Dlg"="WenQuanYi Micro Hei"' '' | iconv -f UTF-8 -t UTF-16 >"$reg"
     wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.tarnel-ready"
+    echo "$TARNEL_PREFIX_VERSION" >"$WINEPREFIX/.tarnel-ready"
   fi
   flock -u 9
   exec 9>&-
