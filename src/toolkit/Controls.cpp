@@ -810,9 +810,6 @@ void TWinControl::Dispatch(TMessage& msg) {
     }
     break;
   }
-  case WM_CONTEXTMENU:
-    if (msg.WParam && reinterpret_cast<HWND>(msg.WParam) != FHandle) break;
-    break;
   case CM_RECREATEWND: {
     bool had = FHandle != nullptr;
     DestroyHandle();

@@ -43,7 +43,15 @@ TMenuItem::~TMenuItem() {
   if (FParent) FParent->Remove(this);
   for (TMenuItem* i : std::vector<TMenuItem*>(FItems)) i->FParent = nullptr;
   FItems.clear();
-  if (FHandle) DestroyMenu(FHandle);
+  DestroyHandle();
+}
+
+void TMenuItem::DestroyHandle() {
+  if (!FHandle) return;
+  // Sub-menus are owned by their items: detach them so that each is destroyed once, by its own.
+  while (GetMenuItemCount(FHandle) > 0) RemoveMenu(FHandle, 0, MF_BYPOSITION);
+  DestroyMenu(FHandle);
+  FHandle = nullptr;
 }
 
 TMenuItem* TMenuItem::FindByCommand(UINT command) {
@@ -92,12 +100,7 @@ HMENU TMenuItem::Handle() {
 }
 
 void TMenuItem::RebuildHandle() {
-  if (FHandle) {
-    // Sub-menus are owned by their items; detach them before the menu goes.
-    while (GetMenuItemCount(FHandle) > 0) RemoveMenu(FHandle, 0, MF_BYPOSITION);
-    DestroyMenu(FHandle);
-    FHandle = nullptr;
-  }
+  DestroyHandle();
   if (FParent) FParent->RebuildHandle();
 }
 
@@ -148,10 +151,6 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(nullpt
 TMenu::~TMenu() {
   ComponentState |= csDestroying;
   delete FItems;
-}
-
-void TMenu::Notification(TComponent* component, TOperation operation) {
-  TComponent::Notification(component, operation);
 }
 
 const TClassInfo& TPopupMenu::StaticClassInfo() {

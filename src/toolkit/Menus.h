@@ -46,6 +46,7 @@ public:
 
 private:
   void UpdateInParent();
+  void DestroyHandle();
   UINT MenuFlags() const;
   std::string FCaption;
   bool FChecked = false, FEnabled = true, FVisible = true, FDefault = false;
@@ -65,8 +66,6 @@ public:
   TMenuItem* Items() const { return FItems; }
   HMENU Handle() { return FItems->Handle(); }
   bool OwnerDraw = false;
-  // Items read from a stored description become this menu's items.
-  void Notification(TComponent* component, TOperation operation) override;
 
 protected:
   TMenuItem* FItems;
