@@ -16,15 +16,43 @@ export DEBIAN_FRONTEND=noninteractive
 
 have_source() { apt-cache showsrc benchmark 2>/dev/null | grep -q '^Package: benchmark$'; }
 
+# Source entries mirroring the machine's own binary ones: the same addresses, suites,
+# components and keys, with the source type. Both list formats are read (one-line
+# "deb [options] address suite components" and the stanza form with "Types: deb").
+source_entries() {
+  local f
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] || continue
+    sed -n -E 's/^[[:space:]]*deb[[:space:]]+/deb-src /p' "$f"
+  done
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    [ "$f" = "$list_src" ] && continue
+    awk -v RS= -v ORS='\n\n' '
+      /(^|\n)Types:[^\n]*[[:space:]]deb([[:space:]]|$)/ && !/(^|\n)Enabled:[[:space:]]*[Nn]o/ {
+        n = split($0, lines, "\n"); out = ""
+        for (i = 1; i <= n; ++i) {
+          if (lines[i] ~ /^#/) continue
+          if (lines[i] ~ /^Types:/) lines[i] = "Types: deb-src"
+          out = out lines[i] "\n"
+        }
+        printf "%s", out; printf "\n"
+      }' "$f"
+  done
+}
+
 echo "Fetching the Google Benchmark sources into $dest"
 if ! have_source; then
-  list=/etc/apt/sources.list.d/tarnel-src.sources
-  if [ ! -f "$list" ]; then
-    printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' 'Suites: bookworm' \
-      'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
-      $SUDO tee "$list" >/dev/null
-  fi
-  $SUDO apt-get update -qq >/dev/null
+  list_src=/etc/apt/sources.list.d/tarnel-src.sources
+  list_line=/etc/apt/sources.list.d/tarnel-src.list
+  entries="$(source_entries)"
+  [ -n "$entries" ] || { echo "no package sources are configured on this machine" >&2; exit 1; }
+  # One-line entries go to a one-line list, stanzas to a stanza list.
+  printf '%s\n' "$entries" | grep '^deb-src ' | $SUDO tee "$list_line" >/dev/null || true
+  printf '%s\n' "$entries" | grep -v '^deb-src ' | $SUDO tee "$list_src" >/dev/null || true
+  [ -s "$list_line" ] || $SUDO rm -f "$list_line"
+  [ -s "$list_src" ] || $SUDO rm -f "$list_src"
+  $SUDO apt-get update -qq >/dev/null || true
   have_source || { echo "no source package 'benchmark' in the package lists" >&2; exit 1; }
 fi
 

@@ -3,19 +3,41 @@
 # virtual one and writes a screenshot so that you can see it.
 #   scripts/run.sh                      build and run until the program is closed
 #   scripts/run.sh --screenshot F.png   build, start, save a screenshot to F.png, then quit
+#   --win32 | --win64                   run that build (default: the 32-bit one where this
+#                                       machine can execute 32-bit programs, else the 64-bit one)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 shot=""
-if [ "${1:-}" = "--screenshot" ]; then shot="$(realpath -m "${2:?file name}")"; fi
+tree=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --screenshot) shot="$(realpath -m "${2:?file name}")"; shift ;;
+    --win32 | --win64) tree="${1#--}" ;;
+    *) echo "usage: scripts/run.sh [--win32 | --win64] [--screenshot F.png]" >&2; exit 2 ;;
+  esac
+  shift
+done
 scripts/install-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j"$(nproc)" --target tarnel >/dev/null
-exe="$PWD/build/win32/src/app/tarnel.exe"
+
+if [ -z "$tree" ]; then
+  if why=$(TARNEL_WINE_DIR=/nonexistent . scripts/wine-session.sh && tarnel_can_run_32bit); then
+    tree=win32
+    echo "Starting the 32-bit build (--win64 starts the 64-bit one)."
+  else
+    tree=win64
+    echo "Starting the 64-bit build: $why (--win32 picks the 32-bit one)."
+  fi
+else
+  echo "Starting the ${tree#win}-bit build."
+fi
+cmake --preset "$tree" >/dev/null
+cmake --build --preset "$tree" -j"$(nproc)" --target tarnel >/dev/null
+exe="$PWD/build/$tree/src/app/tarnel.exe"
 # The watch list lives beside the executable; start with an empty one rather than the
 # program's "cannot open" notice on the very first run.
 [ -e "$(dirname "$exe")/close.dat" ] || : >"$(dirname "$exe")/close.dat"
 
-export TARNEL_WINE_DIR="$PWD/build/win32/wine-run"
+export TARNEL_WINE_DIR="$PWD/build/$tree/wine-run" TARNEL_WINE_ARCH="$tree"
 . scripts/wine-session.sh
 trap tarnel_wine_end EXIT
 virtual=0
@@ -25,11 +47,12 @@ tarnel_wine_begin
 wine "$exe" &
 pid=$!
 if [ -n "$shot" ] || [ $virtual -eq 1 ]; then
-  [ -n "$shot" ] || shot="$PWD/build/tarnel-screen.png"
+  quit=0
+  if [ -n "$shot" ]; then quit=1; else shot="$PWD/build/tarnel-screen.png"; fi
   sleep 4
   import -display "$DISPLAY" -window root "$shot"
   echo "screenshot: $shot"
-  if [ "${1:-}" = "--screenshot" ]; then
+  if [ $quit -eq 1 ]; then
     kill $pid 2>/dev/null || true
     exit 0
   fi

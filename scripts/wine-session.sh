@@ -1,15 +1,45 @@
 # Sourced by the scripts that run Windows programs. Gives them a private Wine prefix inside
 # the build tree, code page 936, and a display (a virtual one when there is none).
-#   TARNEL_WINE_DIR  folder that holds the prefix and the display note (required)
+#   TARNEL_WINE_DIR   folder that holds the prefix and the display note (required)
+#   TARNEL_WINE_ARCH  win32 (default) or win64: the kind of programs the prefix runs
 
 export WINEPREFIX="$TARNEL_WINE_DIR/prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
-export WINEARCH=win32
+export WINEARCH="${TARNEL_WINE_ARCH:-win32}"
+
+# The loader of the prefix's kind. The generic "wine" command picks the 32-bit loader whenever
+# one is installed, even on a machine that cannot execute it, so a 64-bit prefix names the
+# 64-bit loader itself (and hands it to the processes Wine starts in turn).
+if [ "$WINEARCH" = win64 ]; then
+  TARNEL_WINE_LOADER=/usr/lib/wine/wine64
+  [ -x "$TARNEL_WINE_LOADER" ] || TARNEL_WINE_LOADER="$(command -v wine64 || echo wine64)"
+  export WINELOADER="$TARNEL_WINE_LOADER"
+else
+  TARNEL_WINE_LOADER="$(command -v wine || echo wine)"
+fi
 
 # Wine takes its ANSI code page (936) from the locale variables; the glibc locale itself need
 # not be installed, so the variable is given to Wine's processes only.
-wine() { env LC_ALL=zh_CN.GBK wine "$@"; }
+wine() { env LC_ALL=zh_CN.GBK "$TARNEL_WINE_LOADER" "$@"; }
+
+# Whether this machine can execute 32-bit x86 programs at all (some virtual machines have no
+# 32-bit user mode); prints the reason when it cannot.
+tarnel_can_run_32bit() {
+  if [ ! -x /lib/ld-linux.so.2 ]; then
+    echo "no 32-bit runtime is installed (/lib/ld-linux.so.2 is missing)"
+    return 1
+  fi
+  local err
+  if ! err=$(/lib/ld-linux.so.2 --help 2>&1 >/dev/null); then
+    echo "this machine cannot execute 32-bit programs (${err##*: })"
+    return 1
+  fi
+  if [ ! -x /usr/lib/wine/wine ]; then
+    echo "the 32-bit Wine loader (/usr/lib/wine/wine) is not installed"
+    return 1
+  fi
+}
 
 tarnel_display_alive() { xdpyinfo -display "$1" >/dev/null 2>&1; }
 
@@ -59,7 +89,7 @@ tarnel_ensure_prefix() {
   if ! tarnel_prefix_ready; then
     if [ -d "$WINEPREFIX" ]; then wineserver -k 2>/dev/null || true; fi
     rm -rf "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
+    wine wineboot -i >/dev/null 2>&1 || true
     wineserver -w
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     local reg="$TARNEL_WINE_DIR/fonts.reg"
@@ -67,7 +97,7 @@ tarnel_ensure_prefix() {
       '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]' \
       '"宋体"="AR PL UMing CN"' '"SimSun"="AR PL UMing CN"' \
       '"MS Shell Dlg"="WenQuanYi Micro Hei"' '' | iconv -f UTF-8 -t UTF-16 >"$reg"
-    wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+    wine regedit /S "$(wine winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     wineserver -w
     echo "$TARNEL_PREFIX_VERSION" >"$WINEPREFIX/.tarnel-ready"
   fi

@@ -6,9 +6,10 @@
 namespace {
 
 bool IsPredefined(HKEY key) {
-  // The predefined keys are the handles 0x80000000 to 0x800000FF.
-  auto v = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(key));
-  return v >= 0x80000000u && v <= 0x800000FFu;
+  // The predefined keys are the handles 0x80000000 to 0x800000FF, sign-extended in 64-bit
+  // programs (so compared as signed pointer-sized values, never cut to 32 bits).
+  const auto v = reinterpret_cast<intptr_t>(key);
+  return v >= static_cast<LONG>(0x80000000u) && v <= static_cast<LONG>(0x800000FFu);
 }
 
 std::string SubPath(std::string_view path) {

@@ -9,8 +9,9 @@ namespace {
 
 std::atomic<int> gRunningTimerThreads{0};
 
-// The short, first form of the shell's record (88 bytes).
-constexpr DWORD kNotifyRecordSize = 88;
+// The short, first form of the shell's record: up to the end of the 64-byte tip (88 bytes in
+// 32-bit programs, 104 in 64-bit ones, where the window and icon handles are 8 bytes wide).
+constexpr DWORD kNotifyRecordSize = NOTIFYICONDATAA_V1_SIZE;
 constexpr size_t kTipBytes = 63;
 
 // The tip: the part of the hint before its first "|", cut to 63 bytes without splitting a

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <cstddef>
 #include <cstdint>
 
 namespace GdiCount {
@@ -25,6 +26,11 @@ struct TWineGdiEntry {
 #pragma pack(pop)
 static_assert(sizeof(TWineGdiEntry) == 24);
 constexpr int kWineGdiEntries = 16384;
+#ifdef _WIN64
+constexpr std::size_t kPebGdiTableOffset = 0xF8;
+#else
+constexpr std::size_t kPebGdiTableOffset = 0x94;
+#endif
 
 inline bool RunningUnderWine() {
   HMODULE ntdll = GetModuleHandleA("ntdll.dll");
@@ -37,7 +43,8 @@ inline long Count() {
   const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   if (n != 0 || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return static_cast<long>(n);
   if (!RunningUnderWine()) return -1;
-  // PEB.GdiSharedHandleTable: offset 0x94 in the 32-bit PEB.
+  // PEB.GdiSharedHandleTable: offset 0x94 in the 32-bit PEB, 0xF8 in the 64-bit one. The
+  // entries have the same 24-byte layout in both.
   using TQuery = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
   const auto query = reinterpret_cast<TQuery>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
@@ -46,7 +53,7 @@ inline long Count() {
       query(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr) != 0)
     return -1;
   const auto* peb = reinterpret_cast<const std::uint8_t*>(info.PebBaseAddress);
-  const auto* table = *reinterpret_cast<const TWineGdiEntry* const*>(peb + 0x94);
+  const auto* table = *reinterpret_cast<const TWineGdiEntry* const*>(peb + kPebGdiTableOffset);
   if (!table) return -1;
   long live = 0;
   for (int i = 0; i < kWineGdiEntries; ++i)

@@ -83,7 +83,7 @@ TEST_F(TrayIcon, TheRecordHandedToTheShell) {
   tray.SetIcon(&Icon);
   tray.SetHint("Short tip|and the long part");
   const NOTIFYICONDATAA& r = tray.NotifyRecord();
-  EXPECT_EQ(r.cbSize, 88u);
+  EXPECT_EQ(r.cbSize, sizeof(void*) == 8 ? 104u : 88u); // the shell refuses any other size
   EXPECT_EQ(r.hWnd, tray.WindowHandle());
   EXPECT_EQ(r.uID, 0u);
   EXPECT_EQ(r.uFlags, 7u);

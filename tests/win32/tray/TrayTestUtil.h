@@ -59,8 +59,9 @@ inline std::vector<uint8_t> MakeIconFile(int w, int h, uint32_t argb) {
 
 // The stored form of a binary property holding one block: a 32-bit length, then the bytes.
 inline std::vector<uint8_t> Stored(const std::vector<uint8_t>& bytes) {
-  std::vector<uint8_t> s;
-  Put32(s, static_cast<uint32_t>(bytes.size()));
+  const auto n = static_cast<uint32_t>(bytes.size());
+  std::vector<uint8_t> s{static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
+                         static_cast<uint8_t>(n >> 16), static_cast<uint8_t>(n >> 24)};
   s.insert(s.end(), bytes.begin(), bytes.end());
   return s;
 }
