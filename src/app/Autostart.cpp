@@ -1,28 +1,20 @@
 #include "Autostart.h"
 #include "Menus.h"
 #include "Registry.h"
+#include "TextCase.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
-
-bool SameIgnoringCase(const std::string& a, const char* b) {
-  const std::string_view bv(b);
-  return a.size() == bv.size() && std::equal(a.begin(), a.end(), bv.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
-         });
-}
 
 bool RootFromName(const std::string& name, HKEY& root) {
   if (name == "HKEY_USERS")
     root = HKEY_USERS;
   else if (name == "HKEY_CURRENT_USER")
     root = HKEY_CURRENT_USER;
-  else if (SameIgnoringCase(name, "HKEY_LOCAL_MACHINE"))
+  else if (TextCase::Same(name, "HKEY_LOCAL_MACHINE"))
     root = HKEY_LOCAL_MACHINE;
-  else if (SameIgnoringCase(name, "HKEY_CLASSES_ROOT"))
+  else if (TextCase::Same(name, "HKEY_CLASSES_ROOT"))
     root = HKEY_CLASSES_ROOT;
   else
     return false;

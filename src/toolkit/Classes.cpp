@@ -1,4 +1,5 @@
 #include "Classes.h"
+#include "TextCase.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,10 +11,7 @@
 const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
   for (const TClassInfo* c = this; c; c = c->Parent)
     for (const auto& p : c->Props)
-      if (p.Name.size() == name.size() &&
-          std::equal(p.Name.begin(), p.Name.end(), name.begin(),
-                     [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
-        return &p;
+      if (TextCase::Same(p.Name, name)) return &p;
   return nullptr;
 }
 
@@ -165,10 +163,7 @@ void TComponent::RemoveComponent(TComponent* c) {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   for (TComponent* c : FComponents)
-    if (c->Name.size() == name.size() &&
-        std::equal(c->Name.begin(), c->Name.end(), name.begin(),
-                   [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
-      return c;
+    if (TextCase::Same(c->Name, name)) return c;
   return nullptr;
 }
 

@@ -411,14 +411,7 @@ LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   }
   if (!control) return DefWindowProcA(wnd, msg, wparam, lparam);
   TMessage m{msg, wparam, lparam, 0};
-  try {
-    control->WindowProc(m);
-  } catch (const std::exception& e) {
-    if (Application)
-      Application->HandleException(e);
-  } catch (...) {
-    if (Application) Application->HandleException(Exception("Unknown error"));
-  }
+  GuardedCall([&] { control->WindowProc(m); });
   return m.Result;
 }
 
@@ -880,12 +873,10 @@ LRESULT CALLBACK UtilWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   auto* w = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
   if (!w) return DefWindowProcA(wnd, msg, wparam, lparam);
   TMessage m{msg, wparam, lparam, 0};
-  try {
+  GuardedCall([&] {
     TWndMethod method = w->Method; // the owner may deallocate the window while it runs
     method(m);
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e);
-  }
+  });
   return m.Result;
 }
 } // namespace

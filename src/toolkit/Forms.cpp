@@ -66,13 +66,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
 
 TCustomForm::~TCustomForm() {
   ComponentState |= csDestroying;
-  if (OnDestroy) {
-    try {
-      OnDestroy(this);
-    } catch (const std::exception& e) {
-      if (Application) Application->HandleException(e);
-    }
-  }
+  if (OnDestroy) GuardedCall([this] { OnDestroy(this); });
   // Owned components (menus, timers, controls) go while the form is still a form.
   DestroyComponents();
   if (FHandle) DestroyHandle();
@@ -84,12 +78,7 @@ void TCustomForm::ReadStoredDescription() {
 }
 
 void TCustomForm::DoCreate() {
-  if (!OnCreate) return;
-  try {
-    OnCreate(this);
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e);
-  }
+  if (OnCreate) GuardedCall([this] { OnCreate(this); });
 }
 
 void TCustomForm::SetBorderStyle(int v) {
@@ -385,6 +374,20 @@ void TApplication::ShowError(const std::string& message) {
   std::string text = message;
   if (!text.empty() && text.back() != '.') text += '.';
   MessageBox(text, Title, MB_ICONERROR | MB_OK);
+}
+
+void ReportCurrentException() noexcept {
+  try {
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      if (Application) Application->HandleException(e);
+    } catch (...) {
+      if (Application) Application->HandleException(Exception("Unknown error"));
+    }
+  } catch (...) {
+    // The report itself failed (no memory for the box): nothing more can be done here.
+  }
 }
 
 void TApplication::HandleException(const std::exception& e) {

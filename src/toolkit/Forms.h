@@ -2,6 +2,8 @@
 #pragma once
 #include "Controls.h"
 
+#include <atomic>
+
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
@@ -101,7 +103,8 @@ public:
   }
   void Run();
   void Terminate();
-  bool Terminated() const { return FTerminated; }
+  // Safe to read from any thread (background threads stop when the program ends).
+  bool Terminated() const { return FTerminated.load(); }
   void ProcessMessages();
   // Handles one message; false when there was none (or the loop must end).
   bool HandleMessage();
@@ -123,8 +126,23 @@ private:
   HWND FHandle = nullptr;
   TCustomForm* FMainForm = nullptr;
   std::vector<TCustomForm*> FForms;
-  bool FTerminated = false;
+  std::atomic<bool> FTerminated{false};
   bool FRunning = false;
 };
 
 extern TApplication* Application;
+
+// Reports the exception being handled (call it only inside a catch block) through the
+// application's standard error box; one that is not a standard exception reads "Unknown
+// error". Never throws.
+void ReportCurrentException() noexcept;
+
+// Runs work for a Win32 callback (window procedure, hook, timer) so that no exception leaves
+// it: whatever is thrown is reported as ReportCurrentException does.
+template <class F> void GuardedCall(F&& work) noexcept {
+  try {
+    work();
+  } catch (...) {
+    ReportCurrentException();
+  }
+}

@@ -125,8 +125,14 @@ void TIconList::Assign(const TIconList* source) {
 
 void TIconList::Assign(const TIcon* source) {
   BeginUpdate();
+  // Copied before the list lets go of its entries: the source may be one of them.
+  std::unique_ptr<TIcon> entry;
+  if (source) {
+    entry = NewIcon();
+    entry->Assign(source);
+  }
   Clear();
-  if (source) Add(source);
+  if (entry) FItems.push_back(std::move(entry));
   EndUpdate();
 }
 

@@ -56,14 +56,40 @@ void TTimerThread::Execute() {
   struct TCount {
     ~TCount() { --gRunningTimerThreads; }
   } count;
-  while (!Terminated()) {
-    if (!Pause(Interval.load())) break;
+  const auto ending = [this] {
+    return Terminated() || (Application && Application->Terminated());
+  };
+  while (!ending()) {
+    // A period below the system's timer minimum is that minimum, as for SetTimer: an interval
+    // of 0 must not turn the loop into a busy one.
+    if (!Pause(std::max<unsigned>(Interval.load(), USER_TIMER_MINIMUM)) || ending()) break;
     // The owner detaches (terminates) the thread on the user-interface thread, so checking
-    // there, inside the synchronized step, is free of races.
-    Synchronize([this] {
-      if (!Terminated()) FOwner->AdvanceFrame(this);
-    });
+    // there, inside the synchronized step, is free of races. A step that cannot be handed over
+    // (the user-interface thread's window is gone) ends the thread.
+    if (!Synchronize([this] {
+          if (!Terminated()) FOwner->AdvanceFrame(this);
+        }))
+      break;
   }
+  std::lock_guard<std::mutex> g(FEndLock);
+  if (!FDetached) {
+    // Ended before the owner let go: the owner still points here, so it frees the object.
+    FEndedAlone = true;
+    FreeOnTerminate = false;
+  }
+}
+
+void TTimerThread::Detach() {
+  bool endedAlone = false;
+  {
+    std::lock_guard<std::mutex> g(FEndLock);
+    FDetached = true;
+    endedAlone = FEndedAlone;
+  }
+  if (endedAlone)
+    delete this; // Execute has returned; the destructor waits for the thread's last steps
+  else
+    Release();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -270,17 +296,12 @@ void TTrayIcon::AdvanceFrame(TTimerThread* thread) {
 // Messages and events
 
 void TTrayIcon::WndProc(TMessage& msg) {
-  try {
-    if (msg.Msg == TrayTaskbarCreatedMessage && TrayTaskbarCreatedMessage != 0) {
-      // The taskbar was made anew: the icon goes into the new one.
-      SetActive(false);
-      SetActive(true);
-    } else if (msg.Msg == WM_TRAYNOTIFY && FEnabled) {
-      HandleCallback(static_cast<UINT>(msg.LParam));
-      return;
-    }
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e);
+  if (msg.Msg == TrayTaskbarCreatedMessage && TrayTaskbarCreatedMessage != 0) {
+    // The taskbar was made anew: the icon goes into the new one.
+    SetActive(false);
+    SetActive(true);
+  } else if (msg.Msg == WM_TRAYNOTIFY && FEnabled) {
+    HandleCallback(static_cast<UINT>(msg.LParam));
     return;
   }
   msg.Result = DefWindowProcA(FWindow, msg.Msg, msg.WParam, msg.LParam);

@@ -40,8 +40,9 @@ class TTrayIcon;
 class TTimerThread : public TThread {
 public:
   TTimerThread(TTrayIcon* owner, bool createSuspended, unsigned interval);
-  // The owner lets go: the thread ends on its own and frees itself.
-  void Detach() { Release(); }
+  // The owner lets go: the thread ends and frees itself (or, when it has already ended on its
+  // own, is freed here). Called on the user-interface thread; the object may be gone after it.
+  void Detach();
   std::atomic<unsigned> Interval;
   // Threads of this class now running (for checking that they end).
   static int Running();
@@ -51,6 +52,12 @@ protected:
 
 private:
   TTrayIcon* FOwner;
+  // Set under FEndLock: whether the owner has let go, and whether Execute returned before it
+  // did (the program ending, or its step refused by the user-interface thread). A thread that
+  // ended on its own stays allocated, so that the owner's pointer to it stays valid.
+  std::mutex FEndLock;
+  bool FDetached = false;
+  bool FEndedAlone = false;
 };
 
 class TTrayIcon : public TComponent {

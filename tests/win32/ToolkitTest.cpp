@@ -260,8 +260,18 @@ TEST(Toolkit, ExceptionsInHandlersReachTheApplicationNotTheSystem) {
   int reported = 0;
   App().OnException = [&](TObject*) { ++reported; };
   SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+  // Exceptions of any type, from the utility windows (timers, menus) too.
+  button->OnClick = [](TObject*) { throw 42; };
+  SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+  TTimer timer(nullptr);
+  timer.OnTimer = [](TObject*) { throw std::string("not a standard exception"); };
+  timer.SetInterval(1);
+  MSG m;
+  for (DWORD end = GetTickCount() + 2000; reported < 3 && GetTickCount() < end;)
+    if (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+  timer.SetEnabled(false);
   App().OnException = nullptr;
-  EXPECT_EQ(reported, 1);
+  EXPECT_EQ(reported, 3);
 }
 
 } // namespace

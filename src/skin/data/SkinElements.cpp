@@ -7,6 +7,7 @@
 
 #include "ImgUtil.h"
 #include "SkinReader.h"
+#include "TextCase.h"
 #include "WinSkinIni.h"
 
 #include <algorithm>
@@ -55,17 +56,6 @@ TColor StrToColour(std::string_view text) {
 namespace {
 
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
-
-std::string UpperCase(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return r;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && UpperCase(a) == UpperCase(b);
-}
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
   if (rect.right <= rect.left || rect.bottom <= rect.top) return;
@@ -338,7 +328,7 @@ private:
     std::vector<std::string> sections;
     FIni.ReadSections(&sections);
     for (const std::string& s : sections) {
-      const std::string upper = UpperCase(s);
+      const std::string upper = TextCase::Upper(s);
       if (upper.rfind("COLOUR", 0) == 0 && upper != "COLOURS")
         C.ExtraColours.push_back(Colour(s, "color", SysColor(COLOR_WINDOWTEXT)));
     }
@@ -353,7 +343,7 @@ private:
     bool havePosition = false;
     int rememberedX = 0, rememberedY = 0;
     for (const std::string& s : sections) {
-      const std::string upper = UpperCase(s);
+      const std::string upper = TextCase::Upper(s);
       if (upper.rfind("BUTTON", 0) != 0 || upper == "BUTTON" || upper == "BUTTONS" ||
           upper == "BUTTON.RADIO" || upper == "BUTTON.CHECKBOX")
         continue;
@@ -763,7 +753,7 @@ std::vector<TDataSkinObject*> TSkinContent::Elements() const {
 
 TDataSkinObject* TSkinContent::FindElement(std::string_view name) const {
   for (TDataSkinObject* e : Elements())
-    if (SameText(e->Name, name)) return e;
+    if (TextCase::Same(e->Name, name)) return e;
   return nullptr;
 }
 

@@ -172,10 +172,8 @@ LRESULT CALLBACK TSkinManage::CbtHook(int code, WPARAM wparam, LPARAM lparam) {
       self->SkinWindow(wnd);
       break;
     }
-  } catch (const std::exception& e) {
-    if (Application) Application->HandleException(e);
   } catch (...) {
-    if (Application) Application->HandleException(Exception("Unknown error"));
+    ReportCurrentException();
   }
   // The manager may have gone during the call; the handle was read before.
   return CallNextHookEx(hook, code, wparam, lparam);

@@ -123,13 +123,7 @@ LRESULT TSkinWndHook::Route(bool unicode, HWND wnd, UINT msg, WPARAM wparam, LPA
   } else {
     TSkinWndHook* owner = entry.Owner;
     ++owner->FDepth;
-    try {
-      result = owner->HookMessage(msg, wparam, lparam);
-    } catch (const std::exception& e) {
-      if (Application) Application->HandleException(e);
-    } catch (...) {
-      if (Application) Application->HandleException(Exception("Unknown error"));
-    }
+    GuardedCall([&] { result = owner->HookMessage(msg, wparam, lparam); });
     if (--owner->FDepth == 0 && owner->FDisposePending) delete owner;
   }
   if (msg == WM_NCDESTROY) {

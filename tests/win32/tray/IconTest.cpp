@@ -224,11 +224,16 @@ TEST(IconList, KeepsCopiesInOrder) {
   other.Assign(&icons.Red);
   EXPECT_EQ(other.Count(), 1);
   EXPECT_EQ(Colour(other, 0), 0xFF0000u);
+  // One of the list's own icons: copied before the list lets go of it.
+  const auto green = list.Item(2)->SaveToBytes();
+  list.Assign(list.Item(2));
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.Item(0)->SaveToBytes(), green);
   other.Clear();
   EXPECT_EQ(other.Count(), 0);
 
   list.AddResource(GetModuleHandleA(nullptr), "TESTICON");
-  EXPECT_EQ(list.Item(3)->Width(), 48);
+  EXPECT_EQ(list.Item(1)->Width(), 48);
   list.InsertResource(0, GetModuleHandleA(nullptr), "NOSUCHICON");
   EXPECT_TRUE(list.Item(0)->Empty());
 }

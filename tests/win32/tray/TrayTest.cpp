@@ -335,17 +335,20 @@ TEST_F(TrayIcon, ADoubleClickRunsTheMenusDefaultItem) {
 }
 
 TEST_F(TrayIcon, AnErrorInAnEventGoesToTheApplication) {
-  TTrayIcon tray(nullptr);
-  tray.SetIcon(&Icon);
-  tray.OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) {
-    throw Exception("handler failed");
-  };
-  int reported = 0;
-  App().OnException = [&](TObject*) { ++reported; };
-  LRESULT r = SendMessageA(tray.WindowHandle(), WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
-  App().OnException = nullptr;
-  EXPECT_EQ(r, 0);
-  EXPECT_EQ(reported, 1);
+  // A standard exception and one of any other type: neither may cross the window procedure.
+  const std::function<void()> throwers[] = {[] { throw Exception("handler failed"); },
+                                            [] { throw 42; }};
+  for (const auto& thrower : throwers) {
+    TTrayIcon tray(nullptr);
+    tray.SetIcon(&Icon);
+    tray.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { thrower(); };
+    int reported = 0;
+    App().OnException = [&](TObject*) { ++reported; };
+    LRESULT r = SendMessageA(tray.WindowHandle(), WM_TRAYNOTIFY, 0, WM_LBUTTONDOWN);
+    App().OnException = nullptr;
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(reported, 1);
+  }
 }
 
 // A form-like root for reading stored descriptions.
@@ -494,6 +497,68 @@ TEST_F(TrayIcon, AnimationAdvancesOnTheUserInterfaceThread) {
     PumpUntil([] { return false; }, 50);
   }
   EXPECT_TRUE(PumpUntil([] { return TTimerThread::Running() == 0; }, 3000));
+}
+
+// The animation thread ends on its own when the program ends, and when its step can no longer be
+// handed to the user-interface thread; the component can still stop and free it afterwards.
+TEST_F(TrayIcon, AnimationEndsWithTheProgram) {
+  TFrames frames;
+  TTrayIcon tray(nullptr);
+  tray.SetIcons(&frames.List);
+  tray.SetInterval(10);
+  tray.SetAnimated(true);
+  ASSERT_EQ(TTimerThread::Running(), 1);
+  TApplication* const running = Application;
+  {
+    TApplication ending; // stands in for the program's application while it ends
+    ending.Terminate();
+    EXPECT_TRUE(PumpUntil([] { return TTimerThread::Running() == 0; }, 3000));
+    tray.SetAnimated(false);
+  }
+  Application = running;
+}
+
+TEST_F(TrayIcon, AnimationEndsWhenItsStepIsRefused) {
+  EXPECT_EXIT(
+      {
+        TFrames frames;
+        TTrayIcon tray(nullptr);
+        tray.SetIcons(&frames.List);
+        tray.SetInterval(10);
+        tray.SetAnimated(true);
+        // The window that takes the threads' steps goes: every hand-over is refused.
+        DestroyWindow(FindWindowExA(HWND_MESSAGE, nullptr, "TThreadSyncWindow", nullptr));
+        const bool ended = PumpUntil([] { return TTimerThread::Running() == 0; }, 3000);
+        tray.SetAnimated(false);
+        std::exit(ended ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+// Counts the steps that animation threads hand to this thread's synchronisation window.
+int gSyncSteps = 0;
+LRESULT CALLBACK CountSyncSteps(int code, WPARAM wparam, LPARAM lparam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lparam);
+  char name[32] = "";
+  if (code == HC_ACTION && GetClassNameA(sent->hwnd, name, sizeof name) &&
+      std::string(name) == "TThreadSyncWindow")
+    ++gSyncSteps;
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST_F(TrayIcon, AnIntervalOfZeroDoesNotSpin) {
+  TTrayIcon tray(nullptr); // not animating: each step of the thread costs nothing
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, CountSyncSteps, nullptr, GetCurrentThreadId());
+  ASSERT_TRUE(hook);
+  gSyncSteps = 0;
+  auto* thread = new TTimerThread(&tray, false, 0);
+  PumpUntil([] { return false; }, 300);
+  thread->Detach();
+  UnhookWindowsHookEx(hook);
+  EXPECT_TRUE(PumpUntil([] { return TTimerThread::Running() == 0; }, 3000));
+  // At most one step per 10 ms (the system's timer minimum), with room for a slow pump.
+  EXPECT_GT(gSyncSteps, 0);
+  EXPECT_LE(gSyncSteps, 300 / 10 + 10);
 }
 
 TEST_F(TrayIcon, NoAnimationWithoutIcons) {
