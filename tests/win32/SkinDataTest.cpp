@@ -347,11 +347,18 @@ TEST(SkinData, ActiveWritesAndRequests) {
   EXPECT_FALSE(data->Active());
   EXPECT_EQ(manager->CurrentSkinData(), data);
   EXPECT_EQ(manager->PendingRequest(), static_cast<int>(srDeactivate));
-  data->SetActive(false); // no change: nothing
+  Pump(400);
+  EXPECT_EQ(changed, 1);
+  ASSERT_FALSE(manager->Active());
+
+  data->SetActive(true);
+  data->SetActive(true); // no change: nothing
+  data->SetActive(false);
+  EXPECT_EQ(manager->PendingRequest(), static_cast<int>(srDeactivate));
   data->SetActive(true);
   EXPECT_EQ(manager->PendingRequest(), static_cast<int>(srActivate));
   Pump(400);
-  EXPECT_EQ(changed, 1); // only the last request ran
+  EXPECT_EQ(changed, 2); // only the last request ran
   EXPECT_TRUE(manager->Active());
 
   // A dialog component only stores the value.

@@ -513,7 +513,7 @@ TEST_P(TargetFormat, DrawSkinCellCenteredKeepsTheCellSize) {
   EXPECT_EQ(PixelAt(target, 28, 28), kBack);
 }
 
-TEST_P(TargetFormat, TileBitmapRepeatsAndCutsAtTheTarget) {
+TEST_P(TargetFormat, TileBitmapRepeatsWholePieces) {
   const auto pixel = [](int, int x, int y) { return Rgb(7 * x, 11 * y, 99); };
   const TBitmap image = Strip(1, 20, 20, false, pixel);
   TBitmap target = Target(40, 40);
@@ -523,8 +523,12 @@ TEST_P(TargetFormat, TileBitmapRepeatsAndCutsAtTheTarget) {
   EXPECT_EQ(PixelAt(target, 8, 5), pixel(1, 4, 6));
   EXPECT_EQ(PixelAt(target, 15, 11), pixel(1, 4 + 10 % 3, 6 + 6 % 2));
   EXPECT_EQ(PixelAt(target, 14, 10), pixel(1, 4 + 9 % 3, 6 + 5 % 2));
-  EXPECT_EQ(PixelAt(target, 16, 5), kBack);
-  EXPECT_EQ(PixelAt(target, 5, 12), kBack);
+  // The last column (x 14 to 16) and row (y 11 and 12) are whole pieces, past the target.
+  EXPECT_EQ(PixelAt(target, 16, 5), pixel(1, 6, 6));
+  EXPECT_EQ(PixelAt(target, 5, 12), pixel(1, 4, 7));
+  EXPECT_EQ(PixelAt(target, 16, 12), pixel(1, 6, 7));
+  EXPECT_EQ(PixelAt(target, 17, 5), kBack);
+  EXPECT_EQ(PixelAt(target, 5, 13), kBack);
   // Inverted or empty pieces draw nothing; a piece reaching past the image is cut to it.
   TileBitmap(dc, RECT{20, 0, 40, 20}, image, RECT{7, 6, 4, 8});
   TileBitmap(dc, RECT{20, 0, 40, 20}, image, RECT{4, 6, 4, 8});
@@ -542,6 +546,12 @@ TEST_P(TargetFormat, TileBitmapRepeatsAndCutsAtTheTarget) {
   EXPECT_EQ(PixelAt(wide, 698, 7), pixel(1, 3, 3));
   EXPECT_EQ(PixelAt(wide, 699, 7), kBack);
   EXPECT_EQ(PixelAt(wide, 698, 8), kBack);
+  // Repeated through a block of copies: the last piece is still whole (x 99 to 105).
+  TBitmap blocks = Filled(120, 3, GetParam(), kBack);
+  TileBitmap(blocks.CanvasHandle(), RECT{1, 1, 100, 2}, image, RECT{0, 0, 7, 1});
+  EXPECT_EQ(PixelAt(blocks, 99, 1), pixel(1, 98 % 7, 0));
+  EXPECT_EQ(PixelAt(blocks, 105, 1), pixel(1, 6, 0));
+  EXPECT_EQ(PixelAt(blocks, 106, 1), kBack);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -403,10 +403,11 @@ TEST(SkinElements, CaptionButtons) {
                           "[Button8]\nAction=3\nButtonImage=icon.bmp\n"
                           "[Button9]\nAction=11\nButtonImage=icon.bmp\nframe=1\n"
                           "[Button10]\nAction=0\nframe=-2\n"
+                          "[Button11]\nAction=3\nButtonImage=icon.bmp\nframe=-1\n"
                           "[MDICONTROLS]\nImage=mdi.bmp\n";
   TSkinContent c;
   ASSERT_TRUE(Load(c, skin, ini));
-  ASSERT_EQ(c.CaptionButtons.size(), 7u + 3u);
+  ASSERT_EQ(c.CaptionButtons.size(), 8u + 3u);
   const auto& b = c.CaptionButtons;
   EXPECT_EQ(b[0]->Name, "BUTTON1");
   EXPECT_EQ(b[0]->FrameCount, 3); // 57 / 19 = 3.0
@@ -426,10 +427,14 @@ TEST(SkinElements, CaptionButtons) {
   EXPECT_TRUE(b[4]->Image.Empty()); // no state count: the icon image goes
   EXPECT_EQ(b[5]->Action, 11);
   EXPECT_FALSE(b[5]->Image.Empty()); // a state count was given
+  // A negative state count is one state, not "none given": the image stays.
   EXPECT_EQ(b[6]->Name, "BUTTON10");
-  EXPECT_EQ(b[6]->FrameCount, 6);
+  EXPECT_EQ(b[6]->FrameCount, 1);
+  EXPECT_EQ(b[7]->Action, 3);
+  EXPECT_EQ(b[7]->FrameCount, 1);
+  EXPECT_FALSE(b[7]->Image.Empty());
   for (int i = 0; i < 3; ++i) {
-    TDataSkinSysButton& mdi = *b[7 + i];
+    TDataSkinSysButton& mdi = *b[8 + i];
     EXPECT_EQ(mdi.Action, 7 + i);
     EXPECT_EQ(mdi.XCoord, 60 - 20 * i);
     ASSERT_EQ(mdi.Image.Width(), 64);
@@ -592,15 +597,18 @@ TEST(SkinElements, HostileContentIsHarmless) {
   EXPECT_TRUE(c.CaptionButtons[1]->Image.Empty());
   EXPECT_EQ(c.CaptionButtons[1]->XCoord, 12);
 
-  // No archive at all, and archives that are not skins.
+  // No archive at all, and archives that are not skins: the content loaded before stays.
   TSkinContent e;
+  ASSERT_TRUE(Load(e, skin, ini));
   EXPECT_FALSE(LoadSkinContent(std::vector<std::uint8_t>{}, e));
   EXPECT_FALSE(LoadSkinContent(std::vector<std::uint8_t>{1, 2, 3}, e));
   const TSkinNotifier old = SetSkinNotifier([](const std::string&) {});
   std::vector<std::uint8_t> garbage(64, 0x5A);
   EXPECT_FALSE(LoadSkinContent(garbage, e));
   SetSkinNotifier(old);
-  EXPECT_TRUE(e.CaptionButtons.empty()); // left as it was
+  ASSERT_EQ(e.CaptionButtons.size(), 4u);
+  EXPECT_EQ(e.Top.Image.Width(), 3);
+  EXPECT_EQ(e.Colours[scHilight], 12);
   // An archive without a description: every default.
   TSkinContent d;
   ASSERT_TRUE(LoadSkinContent(BuildStoredSkin(BuildSkinArchive({{"a.bmp", Solid(1, 1, 0)}})), d));

@@ -732,8 +732,13 @@ TEST_F(SkinManageTest, PopupMenuWindowsByKindAndSkinControls) {
     TMenuProbe probe = OpenMenu(manager, owner, c.Kind);
     EXPECT_EQ(probe.Popups, c.Expected) << "kind " << c.Kind << " " << c.Controls;
     EXPECT_EQ(probe.Answered, c.Expected == 1) << "kind " << c.Kind << " " << c.Controls;
-    // The kind goes back to an ordinary popup menu when no popup menu window is left.
-    EXPECT_EQ(manager->PopupKind, 0);
+    // The kind goes back to an ordinary popup menu when the last skinned popup menu goes, and
+    // only then: the destruction of a window that had no popup skinner changes nothing.
+    EXPECT_EQ(manager->PopupKind, c.Expected == 1 ? 0 : c.Kind);
+    manager->PopupKind = 2;
+    DestroyWindow(MakeTop());
+    EXPECT_EQ(manager->PopupKind, 2);
+    manager->PopupKind = 0;
   }
 
   // Nothing while the manager is off.

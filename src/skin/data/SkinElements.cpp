@@ -368,8 +368,9 @@ private:
         b->XCoord = rememberedX;
         b->YCoord = rememberedY;
       }
-      // No state count given (a negative one counts as none): judged from the image's shape.
-      if (b->FrameCount <= 0) {
+      // No state count given: judged from the image's shape. (A negative count becomes one
+      // state when the elements are normalized.)
+      if (b->FrameCount == 0) {
         b->FrameCount = 6;
         if (!b->Image.Empty()) // width / height at most 3.8
           b->FrameCount = 5 * b->Image.Width() <= 19 * b->Image.Height() ? 3 : 6;

@@ -555,8 +555,8 @@ void TSkinManage::UnskinPopupMenu(HWND wnd) {
     popups.erase(it);
     popup->Detach();
     TSkinWndHook::Dispose(popup);
+    if (popups.empty()) PopupKind = 0;
   }
-  if (popups.empty()) PopupKind = 0;
 }
 
 const std::vector<TWinSkinPopMenu*>& TSkinManage::PopupSkinners() const {

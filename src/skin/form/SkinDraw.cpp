@@ -3,6 +3,7 @@
 #include "Controls.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -240,6 +241,14 @@ void TileBitmap(HDC dc, const RECT& target, const TBitmap& image, const RECT& so
   const RECT bounds{0, 0, image.Width(), image.Height()};
   if (!IntersectRect(&piece, &source, &bounds)) return;
   const int w = WidthOf(piece), h = HeightOf(piece);
+  // Whole pieces only: the last column and row reach past the target's right and bottom edges
+  // (callers draw their right and bottom pieces afterwards, over the overflow).
+  const auto whole = [](LONG from, LONG to, int step) {
+    return static_cast<LONG>(std::min<long long>(
+        from + (static_cast<long long>(to - from) + step - 1) / step * step, LONG_MAX));
+  };
+  const RECT covered{target.left, target.top, whole(target.left, target.right, w),
+                     whole(target.top, target.bottom, h)};
   HDC src = SourceCanvas(image);
   // Repeat the piece into a block of whole copies, doubling what is there, so that the target
   // is covered with few transfers; the block is no bigger than the target needs.
@@ -248,9 +257,9 @@ void TileBitmap(HDC dc, const RECT& target, const TBitmap& image, const RECT& so
         (static_cast<long long>(target) + piece - 1) / piece, std::max(1, kTileBlock / piece)));
     return std::max(wanted, 1);
   };
-  const int nx = copies(w, WidthOf(target)), ny = copies(h, HeightOf(target));
+  const int nx = copies(w, WidthOf(covered)), ny = copies(h, HeightOf(covered));
   if (nx == 1 && ny == 1) {
-    TileBlock(dc, target, src, piece.left, piece.top, w, h);
+    TileBlock(dc, covered, src, piece.left, piece.top, w, h);
     return;
   }
   TBitmap block(w * nx, h * ny, pf24bit);
@@ -266,7 +275,7 @@ void TileBitmap(HDC dc, const RECT& target, const TBitmap& image, const RECT& so
     BitBlt(bdc, 0, filled, block.Width(), n, bdc, 0, 0, SRCCOPY);
     filled += n;
   }
-  TileBlock(dc, target, bdc, 0, 0, block.Width(), block.Height());
+  TileBlock(dc, covered, bdc, 0, 0, block.Width(), block.Height());
 }
 
 TBitmap StretchSkinBitmap(const RECT& target, const TBitmap& image, const RECT& margins,
