@@ -1,4 +1,5 @@
 #include "Classes.h"
+#include "Handles.h"
 #include "TextCase.h"
 
 #include <algorithm>
@@ -211,16 +212,15 @@ void TMemoryStream::Write(const void* buffer, size_t count) {
 }
 
 bool TMemoryStream::LoadFromFile(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  const TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   std::vector<uint8_t> data;
   uint8_t chunk[65536];
   DWORD got = 0;
   bool ok = true;
-  while ((ok = ReadFile(h, chunk, sizeof chunk, &got, nullptr) != 0) && got > 0)
+  while ((ok = ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) != 0) && got > 0)
     data.insert(data.end(), chunk, chunk + got);
-  CloseHandle(h);
   if (!ok) return false;
   FData = std::move(data);
   Position = 0;
@@ -228,19 +228,19 @@ bool TMemoryStream::LoadFromFile(const std::string& path) {
 }
 
 bool TMemoryStream::SaveToFile(const std::string& path) const {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   size_t done = 0;
   bool ok = true;
   while (ok && done < FData.size()) {
     DWORD put = 0;
     DWORD want = static_cast<DWORD>(std::min<size_t>(FData.size() - done, 1 << 20));
-    ok = WriteFile(h, FData.data() + done, want, &put, nullptr) && put == want;
+    ok = WriteFile(file.Get(), FData.data() + done, want, &put, nullptr) && put == want;
     done += put;
   }
-  ok = CloseHandle(h) && ok;
-  return ok;
+  // A failed close can lose written data: it counts as a failed save.
+  return CloseHandle(file.Release()) && ok;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -85,10 +85,6 @@ TColor StringToColor(const std::string& text) {
   return static_cast<TColor>(v);
 }
 
-TFont::~TFont() {
-  if (FHandle) DeleteObject(FHandle);
-}
-
 void TFont::Assign(const TFont& other) {
   Name = other.Name;
   Height = other.Height;
@@ -109,16 +105,13 @@ HFONT TFont::Handle() const {
     lf.lfCharSet = static_cast<BYTE>(Charset);
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynA(lf.lfFaceName, Name.c_str(), LF_FACESIZE);
-    FHandle = CreateFontIndirectA(&lf);
+    FHandle.Reset(CreateFontIndirectA(&lf));
   }
-  return FHandle;
+  return FHandle.Get();
 }
 
 void TFont::Changed() {
-  if (FHandle) {
-    DeleteObject(FHandle);
-    FHandle = nullptr;
-  }
+  FHandle.Reset();
   if (OnChange) OnChange();
 }
 
@@ -473,7 +466,6 @@ TWinControl::~TWinControl() {
   ComponentState |= csDestroying;
   if (FHandle) DestroyHandle();
   for (TControl* c : std::vector<TControl*>(FControls)) c->SetParent(nullptr);
-  if (FBrush) DeleteObject(FBrush);
 }
 
 HWND TWinControl::Handle() {
@@ -590,12 +582,11 @@ void TWinControl::SetTabOrder(int order) {
 void TWinControl::PaintControls(HDC dc) {
   for (TControl* c : FControls) {
     if (!c->IsWindowless() || !c->Visible()) continue;
-    int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     RECT r = c->BoundsRect();
     IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
     c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, saved);
   }
 }
 
@@ -667,11 +658,10 @@ void TWinControl::Invalidate() {
 
 HBRUSH TWinControl::Brush() {
   if (!FBrush || FBrushColor != FColor) {
-    if (FBrush) DeleteObject(FBrush);
-    FBrush = CreateSolidBrush(ColorToRGB(FColor));
+    FBrush.Reset(CreateSolidBrush(ColorToRGB(FColor)));
     FBrushColor = FColor;
   }
-  return FBrush;
+  return FBrush.Get();
 }
 
 void TWinControl::FontChanged() {
@@ -779,11 +769,16 @@ void TWinControl::Dispatch(TMessage& msg) {
     break;
   case WM_PAINT:
     if (!FDefWndProc || FDefWndProc == DefWindowProcA) {
-      PAINTSTRUCT ps;
-      HDC dc = msg.WParam ? reinterpret_cast<HDC>(msg.WParam) : BeginPaint(FHandle, &ps);
-      PaintWindow(dc);
-      PaintControls(dc);
-      if (!msg.WParam) EndPaint(FHandle, &ps);
+      const auto paint = [this](HDC dc) {
+        PaintWindow(dc);
+        PaintControls(dc);
+      };
+      if (msg.WParam) {
+        paint(reinterpret_cast<HDC>(msg.WParam));
+      } else {
+        TPaintDC dc(FHandle);
+        paint(dc.DC());
+      }
       return;
     }
     break;

@@ -2,6 +2,7 @@
 // window classes they are registered under.
 #pragma once
 #include "Classes.h"
+#include "Handles.h"
 
 #include <map>
 
@@ -82,7 +83,6 @@ enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrike
 class TFont {
 public:
   TFont() = default;
-  ~TFont();
   TFont(const TFont&) = delete;
   TFont& operator=(const TFont&) = delete;
   void Assign(const TFont& other);
@@ -98,7 +98,7 @@ public:
   std::function<void()> OnChange;
 
 private:
-  mutable HFONT FHandle = nullptr;
+  mutable TFontHandle FHandle;
 };
 
 // Sets one field of a font from a "Font.Xxx" property name; returns false when unknown.
@@ -273,7 +273,7 @@ protected:
   WNDPROC FDefWndProc = nullptr;
   std::vector<TControl*> FControls;
   std::vector<TWinControl*> FTabList;
-  HBRUSH FBrush = nullptr;
+  TBrushHandle FBrush;
   TColor FBrushColor = clNone;
   TControl* FMouseControl = nullptr; // windowless child the pointer is over
   bool FDestroyingHandle = false;

@@ -1,6 +1,8 @@
 #include "Icon.h"
+#include "Handles.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -74,13 +76,7 @@ bool CheckImage(const uint8_t* p, size_t size, int& width, int& height, int& bit
 std::vector<uint8_t> ImageFromHandle(HICON icon) {
   ICONINFO info{};
   if (!icon || !GetIconInfo(icon, &info)) return {};
-  struct TBitmaps {
-    ICONINFO& I;
-    ~TBitmaps() {
-      if (I.hbmColor) DeleteObject(I.hbmColor);
-      if (I.hbmMask) DeleteObject(I.hbmMask);
-    }
-  } owned{info};
+  const TBitmapHandle colourBits(info.hbmColor), maskBits(info.hbmMask);
   BITMAP mask{};
   if (!info.hbmMask || !GetObjectA(info.hbmMask, sizeof mask, &mask)) return {};
   const int w = mask.bmWidth;
@@ -88,11 +84,8 @@ std::vector<uint8_t> ImageFromHandle(HICON icon) {
   const int h = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
   if (w < 1 || w > 256 || h < 1 || h > 256) return {};
 
-  HDC dc = GetDC(nullptr);
-  struct TDc {
-    HDC D;
-    ~TDc() { ReleaseDC(nullptr, D); }
-  } ownedDc{dc};
+  const TClientDC screen(nullptr);
+  HDC dc = screen.DC();
 
   const size_t xorStride = static_cast<size_t>(w) * 4;
   const size_t andStride = ((static_cast<size_t>(w) + 31) / 32) * 4;
@@ -184,15 +177,6 @@ bool TIcon::IsIconFile(const uint8_t* data, size_t size) {
   return true;
 }
 
-TIcon::~TIcon() {
-  FreeHandle();
-}
-
-void TIcon::FreeHandle() const {
-  if (FHandle) DestroyIcon(FHandle);
-  FHandle = nullptr;
-}
-
 void TIcon::Changed() {
   if (OnChange) OnChange();
 }
@@ -236,27 +220,25 @@ HICON TIcon::Handle() const {
   if (!FHandle) {
     size_t at, bytes;
     if (BestImage(at, bytes))
-      FHandle = CreateIconFromResourceEx(const_cast<uint8_t*>(FImage.data() + at),
-                                         static_cast<DWORD>(bytes), TRUE, 0x00030000, 0, 0,
-                                         LR_DEFAULTCOLOR);
+      FHandle.Reset(CreateIconFromResourceEx(const_cast<uint8_t*>(FImage.data() + at),
+                                             static_cast<DWORD>(bytes), TRUE, 0x00030000, 0, 0,
+                                             LR_DEFAULTCOLOR));
   }
-  return FHandle;
+  return FHandle.Get();
 }
 
 void TIcon::SetHandle(HICON icon) {
-  FreeHandle();
+  if (icon && icon == FHandle.Get()) return; // already this icon's own handle
+  TIconHandle taken(icon); // owned from here on, kept only when it can be read
+  FHandle.Reset();
   FImage = ImageFromHandle(icon);
-  if (FImage.empty()) {
-    if (icon) DestroyIcon(icon);
-  } else {
-    FHandle = icon;
-  }
+  if (!FImage.empty()) FHandle = std::move(taken);
   Changed();
 }
 
 void TIcon::Assign(const TIcon* source) {
   if (source == this) return;
-  FreeHandle();
+  FHandle.Reset();
   if (source)
     FImage = source->FImage;
   else
@@ -265,13 +247,13 @@ void TIcon::Assign(const TIcon* source) {
 }
 
 void TIcon::Clear() {
-  FreeHandle();
+  FHandle.Reset();
   FImage.clear();
   Changed();
 }
 
 bool TIcon::LoadFromBytes(const uint8_t* data, size_t size) {
-  FreeHandle();
+  FHandle.Reset();
   const bool ok = IsIconFile(data, size);
   if (ok)
     FImage.assign(data, data + size);

@@ -3,6 +3,7 @@
 // form of a binary property.
 #pragma once
 #include "Classes.h"
+#include "Handles.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +14,6 @@
 class TIcon {
 public:
   TIcon() = default;
-  ~TIcon();
   TIcon(const TIcon&) = delete;
   TIcon& operator=(const TIcon&) = delete;
 
@@ -58,10 +58,9 @@ public:
 
 private:
   void Changed();
-  void FreeHandle() const;
   // Offset and size of the image the handle and the size are taken from; false when empty.
   bool BestImage(size_t& offset, size_t& size) const;
 
   std::vector<uint8_t> FImage;
-  mutable HICON FHandle = nullptr;
+  mutable TIconHandle FHandle;
 };

@@ -49,9 +49,8 @@ TMenuItem::~TMenuItem() {
 void TMenuItem::DestroyHandle() {
   if (!FHandle) return;
   // Sub-menus are owned by their items: detach them so that each is destroyed once, by its own.
-  while (GetMenuItemCount(FHandle) > 0) RemoveMenu(FHandle, 0, MF_BYPOSITION);
-  DestroyMenu(FHandle);
-  FHandle = nullptr;
+  while (GetMenuItemCount(FHandle.Get()) > 0) RemoveMenu(FHandle.Get(), 0, MF_BYPOSITION);
+  FHandle.Reset();
 }
 
 TMenuItem* TMenuItem::FindByCommand(UINT command) {
@@ -84,19 +83,20 @@ UINT TMenuItem::MenuFlags() const {
 
 HMENU TMenuItem::Handle() {
   if (!FHandle) {
-    FHandle = CreatePopupMenu();
+    FHandle.Reset(CreatePopupMenu());
+    const HMENU menu = FHandle.Get();
     for (TMenuItem* i : FItems) {
       if (!i->FVisible) continue;
       UINT flags = i->MenuFlags();
       if (!i->FItems.empty())
-        AppendMenuA(FHandle, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(i->Handle()),
+        AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(i->Handle()),
                     i->FCaption.c_str());
       else
-        AppendMenuA(FHandle, flags, i->FCommand, i->FCaption.c_str());
-      if (i->FDefault) SetMenuDefaultItem(FHandle, i->FCommand, FALSE);
+        AppendMenuA(menu, flags, i->FCommand, i->FCaption.c_str());
+      if (i->FDefault) SetMenuDefaultItem(menu, i->FCommand, FALSE);
     }
   }
-  return FHandle;
+  return FHandle.Get();
 }
 
 void TMenuItem::RebuildHandle() {
@@ -116,13 +116,13 @@ void TMenuItem::SetCaption(const std::string& v) {
 void TMenuItem::SetChecked(bool v) {
   FChecked = v;
   if (FParent && FParent->FHandle)
-    CheckMenuItem(FParent->FHandle, FCommand, MF_BYCOMMAND | (v ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(FParent->FHandle.Get(), FCommand, MF_BYCOMMAND | (v ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void TMenuItem::SetEnabled(bool v) {
   FEnabled = v;
   if (FParent && FParent->FHandle)
-    EnableMenuItem(FParent->FHandle, FCommand, MF_BYCOMMAND | (v ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(FParent->FHandle.Get(), FCommand, MF_BYCOMMAND | (v ? MF_ENABLED : MF_GRAYED));
 }
 
 void TMenuItem::SetVisible(bool v) {
@@ -146,11 +146,12 @@ const TClassInfo& TMenu::StaticClassInfo() {
   return info;
 }
 
-TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(nullptr)) {}
+TMenu::TMenu(TComponent* owner)
+    : TComponent(owner), FItems(std::make_unique<TMenuItem>(nullptr)) {}
 
 TMenu::~TMenu() {
   ComponentState |= csDestroying;
-  delete FItems;
+  FItems.reset();
 }
 
 const TClassInfo& TPopupMenu::StaticClassInfo() {

@@ -55,7 +55,7 @@ private:
   UINT FCommand = 0;
   TMenuItem* FParent = nullptr;
   std::vector<TMenuItem*> FItems;
-  HMENU FHandle = nullptr;
+  TMenuHandle FHandle;
 };
 
 class TMenu : public TComponent {
@@ -63,12 +63,12 @@ class TMenu : public TComponent {
 public:
   explicit TMenu(TComponent* owner);
   ~TMenu() override;
-  TMenuItem* Items() const { return FItems; }
+  TMenuItem* Items() const { return FItems.get(); }
   HMENU Handle() { return FItems->Handle(); }
   bool OwnerDraw = false;
 
 protected:
-  TMenuItem* FItems;
+  std::unique_ptr<TMenuItem> FItems; // the root item, whose sub-items are the menu's items
 };
 
 class TPopupMenu : public TMenu {

@@ -35,11 +35,10 @@ TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
 void TCustomLabel::Paint(HDC dc) {
   RECT r = ClientRect();
   if (!FTransparent) {
-    HBRUSH b = CreateSolidBrush(ColorToRGB(FColor));
-    FillRect(dc, &r, b);
-    DeleteObject(b);
+    const TBrushHandle brush(CreateSolidBrush(ColorToRGB(FColor)));
+    FillRect(dc, &r, brush.Get());
   }
-  HGDIOBJ old = SelectObject(dc, Font.Handle());
+  TSelectObject font(dc, Font.Handle());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(FEnabled ? Font.Color : clGrayText));
   UINT flags = DT_NOPREFIX | (FWordWrap ? DT_WORDBREAK : DT_SINGLELINE);
@@ -47,7 +46,6 @@ void TCustomLabel::Paint(HDC dc) {
   if (FAlignment == taCenter) flags |= DT_CENTER;
   std::string text = GetText();
   DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
-  SelectObject(dc, old);
 }
 
 // ---------------------------------------------------------------------------------------------

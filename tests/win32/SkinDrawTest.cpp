@@ -565,40 +565,40 @@ TEST(BitmapToRegion, MagentaCornersAreCutOut) {
   });
   const TRegion at0 = BitmapToRegion(image, 0, 0, 1, 1, 1, clSkinKey);
   ASSERT_TRUE(at0);
-  EXPECT_FALSE(PtInRegion(at0.get(), 0, 0));
-  EXPECT_FALSE(PtInRegion(at0.get(), 1, 1));
-  EXPECT_TRUE(PtInRegion(at0.get(), 2, 0));
-  EXPECT_TRUE(PtInRegion(at0.get(), 0, 2));
-  EXPECT_TRUE(PtInRegion(at0.get(), 10, 5));
-  EXPECT_FALSE(PtInRegion(at0.get(), 18, 0));
-  EXPECT_TRUE(PtInRegion(at0.get(), 17, 1));
-  EXPECT_FALSE(PtInRegion(at0.get(), 19, 9));
-  EXPECT_TRUE(PtInRegion(at0.get(), 19, 7));
-  EXPECT_FALSE(PtInRegion(at0.get(), 20, 5));
-  EXPECT_FALSE(PtInRegion(at0.get(), 10, 10));
+  EXPECT_FALSE(PtInRegion(at0.Get(), 0, 0));
+  EXPECT_FALSE(PtInRegion(at0.Get(), 1, 1));
+  EXPECT_TRUE(PtInRegion(at0.Get(), 2, 0));
+  EXPECT_TRUE(PtInRegion(at0.Get(), 0, 2));
+  EXPECT_TRUE(PtInRegion(at0.Get(), 10, 5));
+  EXPECT_FALSE(PtInRegion(at0.Get(), 18, 0));
+  EXPECT_TRUE(PtInRegion(at0.Get(), 17, 1));
+  EXPECT_FALSE(PtInRegion(at0.Get(), 19, 9));
+  EXPECT_TRUE(PtInRegion(at0.Get(), 19, 7));
+  EXPECT_FALSE(PtInRegion(at0.Get(), 20, 5));
+  EXPECT_FALSE(PtInRegion(at0.Get(), 10, 10));
   RECT box;
-  EXPECT_EQ(GetRgnBox(at0.get(), &box), COMPLEXREGION);
+  EXPECT_EQ(GetRgnBox(at0.Get(), &box), COMPLEXREGION);
   EXPECT_EQ(box, (RECT{0, 0, 20, 10}));
 
   const TRegion moved = BitmapToRegion(image, 100, 50, 1, 1, 1, clSkinKey);
-  EXPECT_TRUE(PtInRegion(moved.get(), 102, 50));
-  EXPECT_FALSE(PtInRegion(moved.get(), 101, 51));
-  EXPECT_FALSE(PtInRegion(moved.get(), 2, 0));
-  EXPECT_TRUE(PtInRegion(moved.get(), 119, 57));
-  EXPECT_FALSE(PtInRegion(moved.get(), 119, 58));
+  EXPECT_TRUE(PtInRegion(moved.Get(), 102, 50));
+  EXPECT_FALSE(PtInRegion(moved.Get(), 101, 51));
+  EXPECT_FALSE(PtInRegion(moved.Get(), 2, 0));
+  EXPECT_TRUE(PtInRegion(moved.Get(), 119, 57));
+  EXPECT_FALSE(PtInRegion(moved.Get(), 119, 58));
 }
 
 TEST(BitmapToRegion, EmptyFullAndTolerance) {
   RECT box;
   const TRegion none = BitmapToRegion(Filled(16, 16, pf24bit, kMagenta), 0, 0, 1, 1, 1, clSkinKey);
   ASSERT_TRUE(none);
-  EXPECT_EQ(GetRgnBox(none.get(), &box), NULLREGION);
+  EXPECT_EQ(GetRgnBox(none.Get(), &box), NULLREGION);
   const TRegion empty = BitmapToRegion(TBitmap(), 3, 3, 1, 1, 1, clSkinKey);
   ASSERT_TRUE(empty);
-  EXPECT_EQ(GetRgnBox(empty.get(), &box), NULLREGION);
+  EXPECT_EQ(GetRgnBox(empty.Get(), &box), NULLREGION);
   const TRegion full =
       BitmapToRegion(Filled(16, 9, pf32bit, Rgb(1, 2, 3)), 5, 7, 1, 1, 1, clSkinKey);
-  EXPECT_EQ(GetRgnBox(full.get(), &box), SIMPLEREGION);
+  EXPECT_EQ(GetRgnBox(full.Get(), &box), SIMPLEREGION);
   EXPECT_EQ(box, (RECT{5, 7, 21, 16}));
 
   // Key range per channel: key value up to value + tolerance, capped at 255.
@@ -608,15 +608,15 @@ TEST(BitmapToRegion, EmptyFullAndTolerance) {
   SetPixelAt(row, 2, 0, Rgb(254, 0, 255)); // red below the key: kept
   SetPixelAt(row, 3, 0, Rgb(255, 0, 254)); // blue below the key: kept
   const TRegion r = BitmapToRegion(row, 0, 0, 1, 1, 1, clSkinKey);
-  EXPECT_FALSE(PtInRegion(r.get(), 0, 0));
-  EXPECT_TRUE(PtInRegion(r.get(), 1, 0));
-  EXPECT_TRUE(PtInRegion(r.get(), 2, 0));
-  EXPECT_TRUE(PtInRegion(r.get(), 3, 0));
-  EXPECT_FALSE(PtInRegion(r.get(), 4, 0));
+  EXPECT_FALSE(PtInRegion(r.Get(), 0, 0));
+  EXPECT_TRUE(PtInRegion(r.Get(), 1, 0));
+  EXPECT_TRUE(PtInRegion(r.Get(), 2, 0));
+  EXPECT_TRUE(PtInRegion(r.Get(), 3, 0));
+  EXPECT_FALSE(PtInRegion(r.Get(), 4, 0));
   // A wider green tolerance takes the second pixel in too.
   const TRegion wider = BitmapToRegion(row, 0, 0, 1, 2, 1, clSkinKey);
-  EXPECT_FALSE(PtInRegion(wider.get(), 1, 0));
-  EXPECT_TRUE(PtInRegion(wider.get(), 2, 0));
+  EXPECT_FALSE(PtInRegion(wider.Get(), 1, 0));
+  EXPECT_TRUE(PtInRegion(wider.Get(), 2, 0));
 }
 
 TEST(BitmapToRegion, ManyRunsAcrossSeveralBatchesAndDepths) {
@@ -630,7 +630,7 @@ TEST(BitmapToRegion, ManyRunsAcrossSeveralBatchesAndDepths) {
     ASSERT_TRUE(region);
     for (int y = 0; y < 100; ++y)
       for (int x = 0; x < 120; ++x)
-        ASSERT_EQ(PtInRegion(region.get(), x - 3, y + 4) != 0, (x + y) % 2 == 0)
+        ASSERT_EQ(PtInRegion(region.Get(), x - 3, y + 4) != 0, (x + y) % 2 == 0)
             << x << "," << y << " depth " << TBitmap::BitsPerPixel(format);
     EXPECT_EQ(copy.PixelFormat(), format); // the caller's image is not converted
   }

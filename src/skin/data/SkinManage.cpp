@@ -35,19 +35,6 @@ bool Has(unsigned bits, int member) {
   return (bits & SkinBit(member)) != 0;
 }
 
-// The hook removed on destruction.
-struct THookHandle {
-  HHOOK Handle = nullptr;
-  THookHandle() = default;
-  THookHandle(const THookHandle&) = delete;
-  THookHandle& operator=(const THookHandle&) = delete;
-  ~THookHandle() { Reset(); }
-  void Reset() {
-    if (Handle) UnhookWindowsHookEx(Handle);
-    Handle = nullptr;
-  }
-};
-
 // The skin units' end: the manager goes with every skinner and its hook.
 struct TManagerFinalizer {
   ~TManagerFinalizer() { TSkinManage::DestroyManager(); }
@@ -56,7 +43,7 @@ struct TManagerFinalizer {
 } // namespace
 
 struct TSkinManage::TState {
-  THookHandle Hook;
+  THookHandle Hook; // removed on destruction
   DWORD Version = 0;
   std::unique_ptr<TTimer> Timer;
   int Pending = 0;
@@ -130,14 +117,14 @@ TSkinManage::~TSkinManage() {
 // The hook
 
 void TSkinManage::InstallHook() {
-  if (FState->Hook.Handle) return;
+  if (FState->Hook) return;
   FState->Version = GetVersion();
-  FState->Hook.Handle =
-      SetWindowsHookExA(WH_CBT, &TSkinManage::CbtHook, nullptr, GetCurrentThreadId());
+  FState->Hook.Reset(
+      SetWindowsHookExA(WH_CBT, &TSkinManage::CbtHook, nullptr, GetCurrentThreadId()));
 }
 
 bool TSkinManage::HookInstalled() const {
-  return FState->Hook.Handle != nullptr;
+  return static_cast<bool>(FState->Hook);
 }
 
 DWORD TSkinManage::SystemVersion() const {
@@ -146,7 +133,7 @@ DWORD TSkinManage::SystemVersion() const {
 
 LRESULT CALLBACK TSkinManage::CbtHook(int code, WPARAM wparam, LPARAM lparam) {
   TSkinManage* self = gManager;
-  HHOOK hook = self ? self->FState->Hook.Handle : nullptr;
+  HHOOK hook = self ? self->FState->Hook.Get() : nullptr;
   if (!self || self->FState->ActivationState == kStateDestroying || code < 0)
     return CallNextHookEx(hook, code, wparam, lparam);
   try {

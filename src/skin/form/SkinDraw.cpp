@@ -41,30 +41,20 @@ HDC SourceCanvas(const TBitmap& image) {
 // a memory device context for its lifetime.
 class TMaskCanvas {
 public:
-  TMaskCanvas(int width, int height, const std::vector<std::uint8_t>& bits) {
-    FBitmap = CreateBitmap(width, height, 1, 1, bits.data());
-    if (!FBitmap) throw std::runtime_error("Out of system resources");
-    FDC = CreateCompatibleDC(nullptr);
-    if (!FDC) {
-      DeleteObject(FBitmap);
-      throw std::runtime_error("Out of system resources");
-    }
-    FOld = SelectObject(FDC, FBitmap);
+  TMaskCanvas(int width, int height, const std::vector<std::uint8_t>& bits)
+      : FBitmap(CreateBitmap(width, height, 1, 1, bits.data())), FDC(CreateCompatibleDC(nullptr)),
+        FSelected(FDC.Get(), FBitmap.Get()) {
+    if (!FBitmap || !FDC) throw std::runtime_error("Out of system resources");
   }
-  ~TMaskCanvas() {
-    SelectObject(FDC, FOld);
-    DeleteDC(FDC);
-    DeleteObject(FBitmap);
-  }
-  TMaskCanvas(const TMaskCanvas&) = delete;
-  TMaskCanvas& operator=(const TMaskCanvas&) = delete;
-  HDC DC() const { return FDC; }
-  HBITMAP Bitmap() const { return FBitmap; }
+  HDC DC() const { return FDC.Get(); }
+  HBITMAP Bitmap() const { return FBitmap.Get(); }
 
 private:
-  HBITMAP FBitmap = nullptr;
-  HDC FDC = nullptr;
-  HGDIOBJ FOld = nullptr;
+  // Declared in the order of making: the bitmap is deselected, then the context and the
+  // bitmap go.
+  TBitmapHandle FBitmap;
+  TMemoryDCHandle FDC;
+  TSelectObject FSelected;
 };
 
 // Sets a stretch mode on a device context and gives the old one back.
@@ -80,20 +70,6 @@ public:
 private:
   HDC FDC;
   int FOld;
-};
-
-class TSavedDC {
-public:
-  explicit TSavedDC(HDC dc) : FDC(dc), FId(SaveDC(dc)) {}
-  ~TSavedDC() {
-    if (FId) RestoreDC(FDC, FId);
-  }
-  TSavedDC(const TSavedDC&) = delete;
-  TSavedDC& operator=(const TSavedDC&) = delete;
-
-private:
-  HDC FDC;
-  int FId;
 };
 
 // Copies a source piece to a destination piece, stretched when the sizes differ. Pieces
@@ -449,20 +425,19 @@ TRegion BitmapToRegion(const TBitmap& image, int xOffset, int yOffset, int blueT
     std::memcpy(data.data(), &header, sizeof header);
     if (!rects.empty())
       std::memcpy(data.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
-    HRGN piece = rects.empty() ? CreateRectRgn(0, 0, 0, 0)
-                               : ExtCreateRegion(nullptr, static_cast<DWORD>(bytes),
-                                                 reinterpret_cast<const RGNDATA*>(data.data()));
+    TRegion piece(rects.empty()
+                      ? CreateRectRgn(0, 0, 0, 0)
+                      : ExtCreateRegion(nullptr, static_cast<DWORD>(bytes),
+                                        reinterpret_cast<const RGNDATA*>(data.data())));
     rects.clear();
     if (!piece) {
       failed = true;
       return;
     }
-    if (!result) {
-      result.reset(piece);
-    } else {
-      CombineRgn(result.get(), result.get(), piece, RGN_OR);
-      DeleteObject(piece);
-    }
+    if (!result)
+      result = std::move(piece);
+    else
+      CombineRgn(result.Get(), result.Get(), piece.Get(), RGN_OR);
   };
 
   const int width = pixels->Empty() ? 0 : pixels->Width();
@@ -488,7 +463,7 @@ TRegion BitmapToRegion(const TBitmap& image, int xOffset, int yOffset, int blueT
     }
   }
   if (!failed) flush();
-  if (failed) result.reset();
+  if (failed) result.Reset();
   return result;
 }
 

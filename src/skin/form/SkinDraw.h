@@ -15,6 +15,7 @@
 // is released on every path, exceptions included.
 #pragma once
 #include "Bitmap.h"
+#include "Handles.h"
 #include "ImgUtil.h"
 
 #include <windows.h>
@@ -79,16 +80,12 @@ void DrawTransparent(HDC dc, const RECT& target, const TBitmap& image,
 void DrawTransparentByRop(HDC dc, const RECT& target, const TBitmap& image,
                           ImgUtil::TColor key = clSkinKey);
 
-// Repeats the `source` piece of the image over the target, from its top-left corner; the last
-// column and row are cut at the target's edge. Nothing when the piece is empty or inverted.
+// Repeats the `source` piece of the image over the target, from its top-left corner, in whole
+// pieces: the last column and row reach past the target's right and bottom edges (callers
+// draw over the overflow). Nothing when the piece is empty or inverted.
 void TileBitmap(HDC dc, const RECT& target, const TBitmap& image, const RECT& source);
 
-struct TRegionDeleter {
-  void operator()(HRGN region) const {
-    if (region) DeleteObject(region);
-  }
-};
-using TRegion = std::unique_ptr<std::remove_pointer_t<HRGN>, TRegionDeleter>;
+using TRegion = TRegionHandle;
 
 // The region of every pixel whose colour is outside the key range (per channel: key value to
 // key value + tolerance, at most 255), moved by the offsets. An empty image, or one of key
