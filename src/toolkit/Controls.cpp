@@ -6,150 +6,6 @@
 #include <cstdio>
 
 // ---------------------------------------------------------------------------------------------
-// The window-object atom
-
-namespace {
-struct TControlAtom {
-  std::string Name;
-  ATOM Atom = 0;
-  UINT Message = 0;
-  TControlAtom() {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "ControlOfs%.8X%.8X",
-                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr))),
-                  static_cast<unsigned>(GetCurrentThreadId()));
-    Name = buf;
-    Atom = GlobalAddAtomA(buf);
-    Message = RegisterWindowMessageA(buf);
-  }
-  ~TControlAtom() {
-    if (Atom) GlobalDeleteAtom(Atom);
-  }
-};
-TControlAtom& TheAtom() {
-  static TControlAtom atom;
-  return atom;
-}
-} // namespace
-
-ATOM ControlAtom() { return TheAtom().Atom; }
-UINT ControlMessage() { return TheAtom().Message; }
-const std::string& ControlAtomName() { return TheAtom().Name; }
-
-TObject* FindControlObject(HWND wnd) {
-  if (!wnd || !ControlAtom()) return nullptr;
-  return static_cast<TObject*>(GetPropA(wnd, MAKEINTATOM(ControlAtom())));
-}
-
-// ---------------------------------------------------------------------------------------------
-// Colours and fonts
-
-COLORREF ColorToRGB(TColor color) {
-  if (color < 0) return GetSysColor(color & 0xFF);
-  return static_cast<COLORREF>(color & 0xFFFFFF);
-}
-
-namespace {
-struct TColorName {
-  const char* Name;
-  TColor Value;
-};
-const TColorName kColorNames[] = {
-    {"clBlack", clBlack},         {"clWhite", clWhite},
-    {"clMaroon", clMaroon},       {"clRed", clRed},
-    {"clBlue", clBlue},           {"clGreen", clGreen},
-    {"clGray", clGray},           {"clSilver", clSilver},
-    {"clNavy", clNavy},           {"clFuchsia", clFuchsia},
-    {"clNone", clNone},           {"clBtnFace", clBtnFace},
-    {"clWindow", clWindow},       {"clWindowText", clWindowText},
-    {"clBtnText", clBtnText},     {"clHighlight", clHighlight},
-    {"clHighlightText", clHighlightText}, {"clBtnShadow", clBtnShadow},
-    {"clBtnHighlight", clBtnHighlight},   {"clGrayText", clGrayText},
-    {"clMenu", clMenu},           {"clMenuText", clMenuText},
-    {"clInfoBk", clInfoBk},
-};
-} // namespace
-
-std::string ColorToString(TColor color) {
-  for (const auto& c : kColorNames)
-    if (c.Value == color) return c.Name;
-  return std::to_string(color);
-}
-
-TColor StringToColor(const std::string& text) {
-  for (const auto& c : kColorNames)
-    if (text == c.Name) return c.Value;
-  char* end = nullptr;
-  long long v = std::strtoll(text.c_str(), &end, 0);
-  if (text.empty() || (end && *end)) throw Exception("Invalid colour " + text);
-  return static_cast<TColor>(v);
-}
-
-void TFont::Assign(const TFont& other) {
-  Name = other.Name;
-  Height = other.Height;
-  Charset = other.Charset;
-  Color = other.Color;
-  Style = other.Style;
-  Changed();
-}
-
-HFONT TFont::Handle() const {
-  if (!FHandle) {
-    LOGFONTA lf{};
-    lf.lfHeight = Height;
-    lf.lfWeight = (Style & fsBold) ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = (Style & fsItalic) ? 1 : 0;
-    lf.lfUnderline = (Style & fsUnderline) ? 1 : 0;
-    lf.lfStrikeOut = (Style & fsStrikeOut) ? 1 : 0;
-    lf.lfCharSet = static_cast<BYTE>(Charset);
-    lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynA(lf.lfFaceName, Name.c_str(), LF_FACESIZE);
-    FHandle.Reset(CreateFontIndirectA(&lf));
-  }
-  return FHandle.Get();
-}
-
-void TFont::Changed() {
-  FHandle.Reset();
-  if (OnChange) OnChange();
-}
-
-static const std::vector<const char*> kFontStyles{"fsBold", "fsItalic", "fsUnderline",
-                                                  "fsStrikeOut"};
-
-bool SetFontProp(TFont& font, std::string_view field, const std::string& value) {
-  if (field == "Name")
-    font.Name = value;
-  else if (field == "Height")
-    font.Height = std::stoi(value);
-  else if (field == "Charset")
-    font.Charset = value == "DEFAULT_CHARSET" ? DEFAULT_CHARSET
-                   : value == "GB2312_CHARSET" ? GB2312_CHARSET
-                   : value == "ANSI_CHARSET"   ? ANSI_CHARSET
-                                               : std::stoi(value);
-  else if (field == "Color")
-    font.Color = StringToColor(value);
-  else if (field == "Style")
-    font.Style = StringToSet(kFontStyles, value);
-  else
-    return false;
-  font.Changed();
-  return true;
-}
-
-std::string GetFontProp(const TFont& font, std::string_view field, bool* found) {
-  *found = true;
-  if (field == "Name") return font.Name;
-  if (field == "Height") return std::to_string(font.Height);
-  if (field == "Charset") return std::to_string(font.Charset);
-  if (field == "Color") return ColorToString(font.Color);
-  if (field == "Style") return SetToString(kFontStyles, font.Style);
-  *found = false;
-  return {};
-}
-
-// ---------------------------------------------------------------------------------------------
 // TControl
 
 static TPropInfo FontProp(const char* field) {
@@ -376,70 +232,6 @@ void TControl::Notification(TComponent* component, TOperation operation) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Window classes and the window procedure shared by every toolkit window
-
-namespace {
-thread_local TWinControl* gCreationControl = nullptr;
-
-struct TClassRecord {
-  WNDPROC DefProc;
-};
-std::map<std::string, TClassRecord>& ClassRecords() {
-  static std::map<std::string, TClassRecord> records;
-  return records;
-}
-} // namespace
-
-// The object of a toolkit window is kept twice: in the "ControlOfs" property, where every part
-// of the program can find it, and in the window's user data, which the window procedure reads on
-// every message without a round trip through the window manager's property table.
-LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-  if (!control && gCreationControl) {
-    control = gCreationControl;
-    gCreationControl = nullptr;
-    control->FHandle = wnd;
-    SetPropA(wnd, MAKEINTATOM(ControlAtom()), static_cast<TObject*>(control));
-    SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
-  }
-  if (!control) return DefWindowProcA(wnd, msg, wparam, lparam);
-  TMessage m{msg, wparam, lparam, 0};
-  GuardedCall([&] { control->WindowProc(m); });
-  return m.Result;
-}
-
-static WNDPROC EnsureWindowClass(const TCreateParams& p) {
-  auto& records = ClassRecords();
-  auto it = records.find(p.WinClassName);
-  if (it != records.end()) return it->second.DefProc;
-  HINSTANCE inst = GetModuleHandleA(nullptr);
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  WNDPROC def = DefWindowProcA;
-  if (p.SysClassName) {
-    WNDCLASSEXA sys{};
-    sys.cbSize = sizeof sys;
-    if (!GetClassInfoExA(nullptr, p.SysClassName, &sys))
-      throw Exception("Cannot find window class " + std::string(p.SysClassName));
-    wc = sys;
-    wc.cbSize = sizeof wc;
-    def = sys.lpfnWndProc;
-  } else {
-    wc.style = p.ClassStyle;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hIcon = LoadIconA(inst, "MAINICON");
-  }
-  wc.hInstance = inst;
-  wc.lpfnWndProc = StdWndProc;
-  wc.lpszClassName = p.WinClassName.c_str();
-  wc.lpszMenuName = nullptr;
-  if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw Exception("Cannot register window class " + p.WinClassName);
-  records[p.WinClassName] = {def};
-  return def;
-}
-
-// ---------------------------------------------------------------------------------------------
 // TWinControl
 
 const TClassInfo& TWinControl::StaticClassInfo() {
@@ -491,20 +283,12 @@ void TWinControl::CreateWnd() {
   TCreateParams p;
   CreateParams(p);
   FDefWndProc = EnsureWindowClass(p);
-  gCreationControl = this;
-  HWND wnd = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X,
-                             p.Y, p.Width, p.Height, p.WndParent, p.Menu,
-                             GetModuleHandleA(nullptr), nullptr);
-  gCreationControl = nullptr;
+  HWND wnd = CreateControlWindow(this, p);
   if (!wnd) {
     FHandle = nullptr;
     throw Exception("Cannot create window " + Name);
   }
   FHandle = wnd;
-  if (!GetPropA(wnd, MAKEINTATOM(ControlAtom()))) {
-    SetPropA(wnd, MAKEINTATOM(ControlAtom()), static_cast<TObject*>(this));
-    SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
 }
 
 void TWinControl::CreateHandle() {
@@ -854,54 +638,4 @@ void TGraphicControl::Dispatch(TMessage& msg) {
 const TClassInfo& TCustomControl::StaticClassInfo() {
   static const TClassInfo info{"TCustomControl", &TWinControl::StaticClassInfo(), nullptr, {}};
   return info;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Utility windows
-
-namespace {
-struct TUtilWindow {
-  TWndMethod Method;
-};
-
-LRESULT CALLBACK UtilWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  auto* w = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-  if (!w) return DefWindowProcA(wnd, msg, wparam, lparam);
-  TMessage m{msg, wparam, lparam, 0};
-  GuardedCall([&] {
-    TWndMethod method = w->Method; // the owner may deallocate the window while it runs
-    method(m);
-  });
-  return m.Result;
-}
-} // namespace
-
-HWND AllocateHWnd(TObject* owner, TWndMethod method) {
-  static const char* kClass = "TUtilWindow";
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClass;
-    RegisterClassA(&wc);
-    registered = true;
-  }
-  HWND wnd = CreateWindowExA(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-  if (!wnd) throw Exception("Cannot create utility window");
-  SetWindowLongPtrA(wnd, GWLP_USERDATA,
-                    reinterpret_cast<LONG_PTR>(new TUtilWindow{std::move(method)}));
-  SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(UtilWndProc));
-  SetPropA(wnd, MAKEINTATOM(ControlAtom()), owner);
-  return wnd;
-}
-
-void DeallocateHWnd(HWND wnd) {
-  if (!wnd) return;
-  auto* w = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-  SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
-  RemovePropA(wnd, MAKEINTATOM(ControlAtom()));
-  DestroyWindow(wnd);
-  delete w;
 }

@@ -1,4 +1,5 @@
 #include "ExtCtrls.h"
+#include "UtilWindows.h"
 
 const TClassInfo& TTimer::StaticClassInfo() {
   static const TClassInfo info{"TTimer",

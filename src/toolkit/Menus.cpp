@@ -1,4 +1,5 @@
 #include "Menus.h"
+#include "UtilWindows.h"
 #include "Forms.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
 #include "TrayShell.h"
+#include "UtilWindows.h"
 
 #include <algorithm>
 #include <utility>
