@@ -87,11 +87,25 @@ TEST(CloseScan, EmptyEntriesAreKeptButNeverLookedUp) {
 }
 
 TEST(CloseScan, EntryMatchingTheProgramItselfEndsItCleanly) {
-  // Two entries that both match the main window in one tick.
+  // Two entries that both match the main window: the scan stops after the first.
   TTarnel tarnel("Tarnel\r\nC|TForm_main\r\n");
   tarnel.Start(false);
   ASSERT_TRUE(tarnel.WaitExit(5000));
   EXPECT_EQ(tarnel.ExitCode(), 0u);
+}
+
+TEST(CloseScan, TheCloseReachedTwiceInOneTickEndsTheProgramCleanly) {
+  // The relay window, asked to close by the scan, asks the main window to close twice while the
+  // scan waits for it.
+  TTestWindows windows;
+  TTarnel tarnel("Relay\r\n");
+  tarnel.Start();
+  windows.SetRelayTarget(tarnel.MainWindow());
+  HWND relay = windows.Open("Relay", "TarnelPlainClass", TTestWindows::wbRelayClose);
+  ASSERT_TRUE(tarnel.WaitExit(5000));
+  EXPECT_EQ(windows.RelayedCloses(), 2);
+  EXPECT_EQ(tarnel.ExitCode(), 0u);
+  EXPECT_EQ(windows.CloseRequests(relay), 1);
 }
 
 TEST(ListCommands, AddRefuseDuplicateDeleteAndTheFileBytes) {
