@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace e2e;
 
 namespace {
@@ -72,6 +74,44 @@ TEST(CloseScan, HungWindowDoesNotFreezeTheProgram) {
     Sleep(200);
   }
   EXPECT_TRUE(IsWindow(hung));
+}
+
+TEST(CloseScan, AHungWindowHidesNoOtherWindowOfItsTitleOrClass) {
+  TTestWindows windows;
+  // For each entry, two windows that answer, then one that hangs: made last, it comes first in
+  // the window order, so every lookup of the entry finds it before the others.
+  struct TCase {
+    const char* Entry;
+    const char* Titles[3];
+    const char* Class;
+  } const cases[] = {
+      {"Hung twin", {"Hung twin", "Hung twin", "Hung twin"}, "TarnelPlainClass"},
+      {"C|TarnelTwinClass", {"twin one", "twin two", "twin hung"}, "TarnelTwinClass"},
+  };
+  std::vector<HWND> answering, hung;
+  std::string list;
+  for (const TCase& c : cases) {
+    answering.push_back(windows.Open(c.Titles[0], c.Class));
+    answering.push_back(windows.Open(c.Titles[1], c.Class));
+    hung.push_back(windows.Open(c.Titles[2], c.Class, TTestWindows::wbHang));
+    list += std::string(c.Entry) + "\r\n";
+  }
+  ASSERT_EQ(FindWindowA(nullptr, "Hung twin"), hung[0]);
+  ASSERT_EQ(FindWindowA("TarnelTwinClass", nullptr), hung[1]);
+  TTarnel tarnel(list);
+  tarnel.Start();
+  // The hung window is asked once and then passed over: the others are closed on later ticks.
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return std::none_of(answering.begin(), answering.end(),
+                            [](HWND w) { return IsWindow(w) != 0; });
+      },
+      5000));
+  for (HWND w : answering)
+    EXPECT_EQ(windows.CloseRequests(w), 1);
+  for (HWND w : hung)
+    EXPECT_TRUE(IsWindow(w));
+  EXPECT_TRUE(tarnel.Responsive(1500));
 }
 
 TEST(CloseScan, EmptyEntriesAreKeptButNeverLookedUp) {
