@@ -1,6 +1,7 @@
 // The real program under Wine: the close scan, the list commands and their file, start-up
 // errors and hiding on minimize.
 #include "E2e.h"
+#include "WatchList.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,16 @@
 using namespace e2e;
 
 namespace {
+
+// Waits for the program's error box, checks its text and closes it.
+void ExpectErrorBox(TTarnel& tarnel, const std::string& text, int ms = 8000) {
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "tarnel")); }, ms))
+      << text;
+  EXPECT_EQ(MessageBoxText(box), text);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  WaitUntil([&] { return !IsWindow(box); }, 2000);
+}
 
 TEST(CloseScan, ClosesListedWindowsByTitleAndByClass) {
   TTestWindows windows;
@@ -212,10 +223,7 @@ TEST(ListFile, VeryLongLineIsOneEntryAndSurvivesASave) {
 TEST(ListFile, MissingFileReportsAndTheProgramRunsOn) {
   TTarnel tarnel(std::nullopt);
   tarnel.Start(false);
-  HWND box = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "tarnel")); }, 8000));
-  EXPECT_EQ(MessageBoxText(box), "不能打开文件 " + tarnel.CloseDatPath() + ".");
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ExpectErrorBox(tarnel, "不能打开文件 " + tarnel.CloseDatPath() + ".");
   ASSERT_TRUE(WaitUntil([&] { return tarnel.MainWindow() && IsWindowVisible(tarnel.MainWindow()); },
                         5000));
   EXPECT_TRUE(tarnel.Rows().empty());
@@ -229,21 +237,62 @@ TEST(ListFile, FolderInPlaceOfTheFileIsAnErrorNotACrash) {
   TTarnel tarnel(std::nullopt);
   CreateDirectoryA(tarnel.CloseDatPath().c_str(), nullptr);
   tarnel.Start(false);
-  HWND box = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "tarnel")); }, 8000));
-  EXPECT_EQ(MessageBoxText(box), "不能打开文件 " + tarnel.CloseDatPath() + ".");
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ExpectErrorBox(tarnel, "不能打开文件 " + tarnel.CloseDatPath() + ".");
   ASSERT_TRUE(WaitUntil([&] { return tarnel.MainWindow() != nullptr; }, 5000));
   // A save cannot replace a folder: the error box, the row stays, the folder is untouched.
   tarnel.SetEntryText("kept");
   tarnel.Click(tarnel.AddButton());
-  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "tarnel")); }, 3000));
-  EXPECT_EQ(MessageBoxText(box), "不能创建文件 " + tarnel.CloseDatPath() + ".");
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-  WaitUntil([&] { return !IsWindow(box); }, 2000);
+  ExpectErrorBox(tarnel, "不能创建文件 " + tarnel.CloseDatPath() + ".", 3000);
   EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"kept"}));
   EXPECT_TRUE(GetFileAttributesA(tarnel.CloseDatPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
   EXPECT_TRUE(tarnel.Running());
+}
+
+TEST(ListFile, SavesWhereverTheFileItselfCanBeWritten) {
+  // The longest paths of close.dat that the file functions take: a temporary name beside it is
+  // longer still.
+  for (size_t length : {256u, 257u, 258u}) {
+    TTarnel tarnel("old\r\n", length);
+    ASSERT_EQ(tarnel.CloseDatPath().size(), length);
+    tarnel.Start();
+    tarnel.SetEntryText("new");
+    tarnel.Click(tarnel.AddButton());
+    EXPECT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "old\r\nnew\r\n"; }, 3000)) << length;
+    tarnel.SelectRow(0);
+    tarnel.Click(tarnel.DeleteButton());
+    EXPECT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "new\r\n"; }, 3000)) << length;
+    EXPECT_FALSE(FindMessageBox(tarnel.ProcessId())) << length;
+    // A save that fails there (the file is held open by someone who lets nobody replace it)
+    // still leaves the old content, and nothing beside it.
+    HANDLE held = CreateFileA(tarnel.CloseDatPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    tarnel.SetEntryText("refused");
+    tarnel.Click(tarnel.AddButton());
+    ExpectErrorBox(tarnel, "不能创建文件 " + tarnel.CloseDatPath() + ".", 3000);
+    CloseHandle(held);
+    EXPECT_EQ(tarnel.CloseDat(), "new\r\n") << length;
+    EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"new", "refused"})) << length;
+    EXPECT_EQ(FolderFiles(tarnel.Folder()), (std::vector<std::string>{"close.dat", "tarnel.exe"}));
+  }
+}
+
+TEST(ListFile, FileTooLargeToHoldIsAnOpenError) {
+  // A file of one byte more than the program holds, made without writing it (sparse).
+  TTarnel tarnel(std::nullopt);
+  HANDLE h = CreateFileA(tarnel.CloseDatPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER size;
+  size.QuadPart = static_cast<LONGLONG>(WatchList::kMaxFileBytes) + 1;
+  ASSERT_TRUE(SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+  CloseHandle(h);
+  tarnel.Start(false);
+  ExpectErrorBox(tarnel, "不能打开文件 " + tarnel.CloseDatPath() + ".");
+  ASSERT_TRUE(
+      WaitUntil([&] { return tarnel.MainWindow() && IsWindowVisible(tarnel.MainWindow()); }, 5000));
+  EXPECT_TRUE(tarnel.Rows().empty());
+  EXPECT_TRUE(tarnel.Responsive());
 }
 
 TEST(MainWindow, LayoutAndMinimizeHides) {
