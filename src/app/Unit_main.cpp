@@ -58,6 +58,7 @@ void TForm_main::BindField(TComponent* c) {
   if (n == "N1") return bind(N1);
   if (n == "N2") return bind(N2);
   if (n == "N3") return bind(N3);
+  if (n == "SkinData1") return bind(SkinData1);
   if (n == "Label1") return bind(Label1);
   if (n == "Label2") return bind(Label2);
   if (n == "ListBox1") return bind(ListBox1);

@@ -11,6 +11,8 @@
 #include <map>
 #include <string>
 
+class TSkinData;
+
 class TForm_main : public TForm {
   TK_DECLARE_CLASS(TForm_main)
 public:
@@ -20,6 +22,7 @@ public:
   TPopupMenu* PopupMenu1 = nullptr;
   TMenuItem* N2 = nullptr;
   TMenuItem* N1 = nullptr;
+  TSkinData* SkinData1 = nullptr;
   TLabel* Label1 = nullptr;
   TListBox* ListBox1 = nullptr;
   TEdit* Edit1 = nullptr;
