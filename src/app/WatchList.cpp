@@ -10,6 +10,10 @@ namespace WatchList {
 
 namespace {
 
+// How often, and how far apart, a save tries to put the new file in place of the old one.
+constexpr int kReplaceAttempts = 25;
+constexpr DWORD kReplacePauseMs = 20;
+
 struct THandleCloser {
   void operator()(HANDLE h) const { CloseHandle(h); }
 };
@@ -86,9 +90,15 @@ void Save(const WatchListFile::TEntries& entries) {
     ok = FlushFileBuffers(file.get()) && ok;
     ok = CloseHandle(file.release()) && ok;
   }
-  if (ok)
-    ok = MoveFileExW(temp.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  // A file someone has open (a reader, a scanner) cannot be replaced until they let go; they
+  // are given a moment before the save counts as failed.
+  for (int attempt = 1; ok; ++attempt) {
+    if (MoveFileExW(temp.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      break;
+    ok = attempt < kReplaceAttempts;
+    if (ok) Sleep(kReplacePauseMs);
+  }
   if (!ok) {
     DeleteFileW(temp.c_str());
     throw Exception("不能创建文件 " + path);

@@ -20,7 +20,8 @@ std::string FilePath();
 WatchListFile::TEntries Load();
 // Writes a new file beside the old one and puts it in its place in one step, so that a failed
 // or interrupted save leaves the old content; throws Exception("不能创建文件 <path>"). Works
-// wherever the file itself can be written, however long its path.
+// wherever the file itself can be written, however long its path; waits up to half a second
+// for someone who has the old file open to let go of it.
 void Save(const WatchListFile::TEntries& entries);
 
 } // namespace WatchList

@@ -76,8 +76,7 @@ std::string MessageBoxText(HWND box) {
 
 void ReadFileBytes(const std::string& path, std::string& out, bool* exists) {
   out.clear();
-  // Shared for deleting too: reading the list file while the program puts a new one in its place
-  // must not make that save fail.
+  // Shared every way, as a reader that lets the program put a new list file in its place.
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

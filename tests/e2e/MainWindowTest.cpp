@@ -277,6 +277,26 @@ TEST(ListFile, SavesWhereverTheFileItselfCanBeWritten) {
   }
 }
 
+TEST(ListFile, AReaderThatLetsGoSoonOnlyDelaysASave) {
+  TTarnel tarnel("old\r\n");
+  tarnel.Start();
+  // Someone reads the file (sharing it every way) while the program saves: the new file is
+  // written beside it, and the old one cannot be replaced as long as it is open.
+  HANDLE reader = CreateFileA(tarnel.CloseDatPath().c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  tarnel.SetEntryText("new");
+  tarnel.Click(tarnel.AddButton());
+  const bool waiting = WaitUntil([&] { return FolderFiles(tarnel.Folder()).size() > 2; }, 3000);
+  Sleep(150); // long enough for a first attempt to replace it to have failed
+  CloseHandle(reader);
+  ASSERT_TRUE(waiting);
+  EXPECT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "old\r\nnew\r\n"; }, 3000));
+  EXPECT_FALSE(FindMessageBox(tarnel.ProcessId()));
+  EXPECT_EQ(FolderFiles(tarnel.Folder()), (std::vector<std::string>{"close.dat", "tarnel.exe"}));
+}
+
 TEST(ListFile, FileTooLargeToHoldIsAnOpenError) {
   // A file of one byte more than the program holds, made without writing it (sparse).
   TTarnel tarnel(std::nullopt);
