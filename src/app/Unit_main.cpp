@@ -58,6 +58,7 @@ void TForm_main::BindField(TComponent* c) {
   if (n == "N1") return bind(N1);
   if (n == "N2") return bind(N2);
   if (n == "N3") return bind(N3);
+  if (n == "SkinData1") return bind(SkinData1);
   if (n == "Label1") return bind(Label1);
   if (n == "Label2") return bind(Label2);
   if (n == "ListBox1") return bind(ListBox1);
@@ -119,13 +120,29 @@ void TForm_main::Button2Click(TObject*) {
   SaveList();
 }
 
-void TForm_main::RequestClose(HWND wnd) {
-  DWORD now = GetTickCount();
+bool TForm_main::LeftAlone(HWND wnd, DWORD now) const {
   auto it = FUnanswered.find(wnd);
-  if (it != FUnanswered.end()) {
-    if (IsWindow(wnd) && now - it->second < kHungRetryMs) return;
-    FUnanswered.erase(it);
-  }
+  return it != FUnanswered.end() && IsWindow(wnd) && now - it->second < kHungRetryMs;
+}
+
+HWND TForm_main::FindTarget(const std::string& entry, DWORD now) const {
+  const bool byClass = WatchListFile::IsClassEntry(entry);
+  const std::string cls(byClass ? WatchListFile::ClassNameOf(entry) : std::string_view{});
+  auto next = [&](HWND after) {
+    return byClass ? FindWindowExA(nullptr, after, cls.c_str(), nullptr)
+                   : FindWindowExA(nullptr, after, nullptr, entry.c_str());
+  };
+  // Every window passed over is one of those left alone, so the walk ends after at most that
+  // many steps even if the window order changes meanwhile.
+  HWND wnd = next(nullptr);
+  for (size_t passed = 0; wnd && LeftAlone(wnd, now) && passed <= FUnanswered.size(); ++passed)
+    wnd = next(wnd);
+  return wnd && !LeftAlone(wnd, now) ? wnd : nullptr;
+}
+
+void TForm_main::RequestClose(HWND wnd) {
+  const DWORD now = GetTickCount();
+  FUnanswered.erase(wnd);
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutA(wnd, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kCloseTimeoutMs,
                            &result) &&
@@ -140,10 +157,7 @@ void TForm_main::Timer1Timer(TObject*) {
   for (int i = 0; i < n && i < ListBox1->Count(); ++i) {
     const std::string entry = ListBox1->Item(i);
     if (!WatchListFile::IsLookedUp(entry)) continue;
-    HWND wnd = WatchListFile::IsClassEntry(entry)
-                   ? FindWindowA(std::string(WatchListFile::ClassNameOf(entry)).c_str(), nullptr)
-                   : FindWindowA(nullptr, entry.c_str());
-    if (wnd) RequestClose(wnd);
+    if (HWND wnd = FindTarget(entry, GetTickCount())) RequestClose(wnd);
     if (Application->Terminated()) break;
   }
   for (auto it = FUnanswered.begin(); it != FUnanswered.end();)

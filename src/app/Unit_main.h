@@ -9,6 +9,9 @@
 #include "Vexhotkey.h"
 
 #include <map>
+#include <string>
+
+class TSkinData;
 
 class TForm_main : public TForm {
   TK_DECLARE_CLASS(TForm_main)
@@ -19,6 +22,7 @@ public:
   TPopupMenu* PopupMenu1 = nullptr;
   TMenuItem* N2 = nullptr;
   TMenuItem* N1 = nullptr;
+  TSkinData* SkinData1 = nullptr;
   TLabel* Label1 = nullptr;
   TListBox* ListBox1 = nullptr;
   TEdit* Edit1 = nullptr;
@@ -52,7 +56,13 @@ private:
   void WMSysCommand(TMessage& msg);
   void WMHotKey(TMessage& msg);
   void SaveList();
-  // Sends the close request with a bounded wait; windows that timed out are skipped for a while.
+  // Whether a window that did not answer in time is still being left alone at tick count now.
+  bool LeftAlone(HWND wnd, DWORD now) const;
+  // The first top-level window of the entry's title or class that is not being left alone, or
+  // none: a window that does not answer hides no other window of the same title or class.
+  HWND FindTarget(const std::string& entry, DWORD now) const;
+  // Sends the close request with a bounded wait; windows that timed out are left alone for a
+  // while.
   void RequestClose(HWND wnd);
   std::map<HWND, DWORD> FUnanswered; // window -> tick count when its request timed out
 };

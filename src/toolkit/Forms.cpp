@@ -183,8 +183,8 @@ void TCustomForm::PlaceOnScreen() {
   if (FPosition != poScreenCenter && FPosition != poDesktopCenter &&
       FPosition != poMainFormCenter && FPosition != poOwnerFormCenter)
     return;
-  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (FPosition == poScreenCenter) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  // Centred on the whole screen, the parts a taskbar covers included.
+  const RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   int w = FWidth, h = FHeight;
   SetBounds(area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
             w, h);

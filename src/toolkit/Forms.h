@@ -65,6 +65,8 @@ protected:
   void CreateParams(TCreateParams& params) override;
   void CreateHandle() override;
   void Dispatch(TMessage& msg) override;
+  // Before the form is first shown: a centred Position puts it in the middle of the whole
+  // screen (a taskbar's part included); any other leaves it where it is.
   void PlaceOnScreen();
 
   int FBorderStyle = bsSizeable;

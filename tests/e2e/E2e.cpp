@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
 
 #ifndef TARNEL_EXE
@@ -75,7 +76,9 @@ std::string MessageBoxText(HWND box) {
 
 void ReadFileBytes(const std::string& path, std::string& out, bool* exists) {
   out.clear();
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  // Shared every way, as a reader that lets the program put a new list file in its place.
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (exists) *exists = h != INVALID_HANDLE_VALUE;
   if (h == INVALID_HANDLE_VALUE) return;
@@ -92,6 +95,20 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
   DWORD put = 0;
   WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
   CloseHandle(h);
+}
+
+std::vector<std::string> FolderFiles(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = fd.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -124,7 +141,16 @@ static void RemoveTree(const std::string& folder) {
   RemoveDirectoryA(folder.c_str());
 }
 
-TTarnel::TTarnel(std::optional<std::string> closeDat) : FFolder(NewFolder()) {
+TTarnel::TTarnel(std::optional<std::string> closeDat, size_t closeDatPathLength)
+    : FRoot(NewFolder()), FFolder(FRoot) {
+  if (closeDatPathLength) {
+    // <root>\<padding>\close.dat
+    const size_t fixed = FRoot.size() + 1 + 1 + std::string_view("close.dat").size();
+    if (closeDatPathLength <= fixed) throw std::runtime_error("path length too short");
+    FFolder = FRoot + "\\" + std::string(closeDatPathLength - fixed, 'p');
+    if (!CreateDirectoryA(FFolder.c_str(), nullptr))
+      throw std::runtime_error("cannot make " + FFolder);
+  }
   FExe = FFolder + "\\tarnel.exe";
   if (!CopyFileA(TARNEL_EXE, FExe.c_str(), FALSE))
     throw std::runtime_error(std::string("cannot copy ") + TARNEL_EXE);
@@ -145,7 +171,7 @@ TTarnel::~TTarnel() {
     CloseHandle(FInfo.hProcess);
     CloseHandle(FInfo.hThread);
   }
-  RemoveTree(FFolder);
+  RemoveTree(FRoot);
 }
 
 void TTarnel::Start(bool waitForWindow) {
@@ -249,9 +275,27 @@ void TTarnel::SelectRow(int index) {
 }
 
 bool TTarnel::Responsive(int ms) {
-  DWORD_PTR r;
-  return SendMessageTimeoutA(MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(ms), &r) !=
-         0;
+  // The entry box's modified flag is turned over by one posted message and back by another;
+  // each change is read back through a sent query.
+  HWND edit = Edit();
+  const DWORD start = GetTickCount();
+  auto left = [&] { return std::max(1, ms - static_cast<int>(GetTickCount() - start)); };
+  auto modified = [&](bool& value) {
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutA(edit, EM_GETMODIFY, 0, 0, SMTO_ABORTIFHUNG, static_cast<UINT>(left()),
+                             &r))
+      return false;
+    value = r != 0;
+    return true;
+  };
+  bool before = false;
+  if (!edit || !modified(before)) return false;
+  for (bool want : {!before, before}) {
+    if (!PostMessageA(edit, EM_SETMODIFY, want, 0)) return false;
+    bool now = !want;
+    if (!WaitUntil([&] { return modified(now) && now == want; }, left())) return false;
+  }
+  return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -266,6 +310,8 @@ struct TTestWindows::TState {
   std::map<HWND, int> Closes;
   std::map<HWND, DWORD> Destroyed;
   std::vector<std::thread> Hung;
+  HWND RelayTarget = nullptr;
+  int Relayed = 0;
   // Request passed to the pump thread.
   std::string Title, Class;
   TBehaviour Wanted = wbClose;
@@ -277,9 +323,24 @@ static TTestWindows::TState* gState = nullptr;
 static LRESULT CALLBACK TestWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   TTestWindows::TState* s = gState;
   if (s && msg == WM_CLOSE) {
-    std::lock_guard<std::mutex> g(s->Lock);
-    ++s->Closes[wnd];
-    if (s->Behaviour[wnd] == TTestWindows::wbIgnoreClose) return 0;
+    TTestWindows::TBehaviour behaviour;
+    HWND target;
+    {
+      std::lock_guard<std::mutex> g(s->Lock);
+      ++s->Closes[wnd];
+      behaviour = s->Behaviour[wnd];
+      target = s->RelayTarget;
+    }
+    if (behaviour == TTestWindows::wbIgnoreClose) return 0;
+    if (behaviour == TTestWindows::wbRelayClose && target) {
+      for (int i = 0; i < 2; ++i) {
+        DWORD_PTR r = 0;
+        if (SendMessageTimeoutA(target, WM_CLOSE, 0, 0, SMTO_NORMAL, 2000, &r)) {
+          std::lock_guard<std::mutex> g(s->Lock);
+          ++s->Relayed;
+        }
+      }
+    }
   }
   if (s && msg == WM_DESTROY) {
     std::lock_guard<std::mutex> g(s->Lock);
@@ -373,6 +434,16 @@ DWORD TTestWindows::DestroyedAt(HWND wnd) const {
   std::lock_guard<std::mutex> g(FState->Lock);
   auto it = FState->Destroyed.find(wnd);
   return it == FState->Destroyed.end() ? 0 : it->second;
+}
+
+void TTestWindows::SetRelayTarget(HWND target) {
+  std::lock_guard<std::mutex> g(FState->Lock);
+  FState->RelayTarget = target;
+}
+
+int TTestWindows::RelayedCloses() const {
+  std::lock_guard<std::mutex> g(FState->Lock);
+  return FState->Relayed;
 }
 
 } // namespace e2e

@@ -22,12 +22,17 @@ HWND FindMessageBox(DWORD pid, const char* caption = nullptr);
 std::string MessageBoxText(HWND box);
 void ReadFileBytes(const std::string& path, std::string& out, bool* exists = nullptr);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
+// The names of the files and folders in a folder, sorted.
+std::vector<std::string> FolderFiles(const std::string& folder);
 
 // A copy of tarnel.exe in a folder of its own, running.
 class TTarnel {
 public:
   // closeDat: the content of close.dat beside the copy, or none for a missing file.
-  explicit TTarnel(std::optional<std::string> closeDat = std::string());
+  // closeDatPathLength: when not 0, the copy goes into a folder whose name is padded so that
+  // the full path of close.dat has exactly this many characters.
+  explicit TTarnel(std::optional<std::string> closeDat = std::string(),
+                   size_t closeDatPathLength = 0);
   ~TTarnel();
   TTarnel(const TTarnel&) = delete;
   TTarnel& operator=(const TTarnel&) = delete;
@@ -57,10 +62,12 @@ public:
   void Click(HWND button);
   std::vector<std::string> Rows();
   void SelectRow(int index);
-  // Whether the program's user-interface thread answers within ms.
+  // Whether the program's message loop runs: a posted round trip answered within ms. A thread
+  // blocked inside a send still answers sent messages, never posted ones.
   bool Responsive(int ms = 2000);
 
 private:
+  std::string FRoot; // the folder made for this copy, removed at the end
   std::string FFolder;
   std::string FExe;
   PROCESS_INFORMATION FInfo{};
@@ -70,7 +77,8 @@ private:
 // Top-level windows owned by a background thread of the test process that pumps messages.
 class TTestWindows {
 public:
-  enum TBehaviour { wbClose, wbIgnoreClose, wbHang };
+  // wbRelayClose: on a close request, first sends two close requests to the relay target.
+  enum TBehaviour { wbClose, wbIgnoreClose, wbHang, wbRelayClose };
   TTestWindows();
   ~TTestWindows();
   // Opens a visible top-level window; className defaults to a test class.
@@ -80,6 +88,10 @@ public:
   int CloseRequests(HWND wnd) const;
   // Tick count at which a window was destroyed, 0 while it exists.
   DWORD DestroyedAt(HWND wnd) const;
+  // The window that wbRelayClose windows pass close requests on to, and how many of those
+  // requests it handled (its send returned in time).
+  void SetRelayTarget(HWND target);
+  int RelayedCloses() const;
   static bool Exists(HWND wnd) { return IsWindow(wnd) != 0; }
 
   struct TState;

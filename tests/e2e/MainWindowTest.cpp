@@ -1,12 +1,25 @@
 // The real program under Wine: the close scan, the list commands and their file, start-up
 // errors and hiding on minimize.
 #include "E2e.h"
+#include "WatchList.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace e2e;
 
 namespace {
+
+// Waits for the program's error box, checks its text and closes it.
+void ExpectErrorBox(TTarnel& tarnel, const std::string& text, int ms = 8000) {
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "tarnel")); }, ms))
+      << text;
+  EXPECT_EQ(MessageBoxText(box), text);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  WaitUntil([&] { return !IsWindow(box); }, 2000);
+}
 
 TEST(CloseScan, ClosesListedWindowsByTitleAndByClass) {
   TTestWindows windows;
@@ -74,6 +87,44 @@ TEST(CloseScan, HungWindowDoesNotFreezeTheProgram) {
   EXPECT_TRUE(IsWindow(hung));
 }
 
+TEST(CloseScan, AHungWindowHidesNoOtherWindowOfItsTitleOrClass) {
+  TTestWindows windows;
+  // For each entry, two windows that answer, then one that hangs: made last, it comes first in
+  // the window order, so every lookup of the entry finds it before the others.
+  struct TCase {
+    const char* Entry;
+    const char* Titles[3];
+    const char* Class;
+  } const cases[] = {
+      {"Hung twin", {"Hung twin", "Hung twin", "Hung twin"}, "TarnelPlainClass"},
+      {"C|TarnelTwinClass", {"twin one", "twin two", "twin hung"}, "TarnelTwinClass"},
+  };
+  std::vector<HWND> answering, hung;
+  std::string list;
+  for (const TCase& c : cases) {
+    answering.push_back(windows.Open(c.Titles[0], c.Class));
+    answering.push_back(windows.Open(c.Titles[1], c.Class));
+    hung.push_back(windows.Open(c.Titles[2], c.Class, TTestWindows::wbHang));
+    list += std::string(c.Entry) + "\r\n";
+  }
+  ASSERT_EQ(FindWindowA(nullptr, "Hung twin"), hung[0]);
+  ASSERT_EQ(FindWindowA("TarnelTwinClass", nullptr), hung[1]);
+  TTarnel tarnel(list);
+  tarnel.Start();
+  // The hung window is asked once and then passed over: the others are closed on later ticks.
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return std::none_of(answering.begin(), answering.end(),
+                            [](HWND w) { return IsWindow(w) != 0; });
+      },
+      5000));
+  for (HWND w : answering)
+    EXPECT_EQ(windows.CloseRequests(w), 1);
+  for (HWND w : hung)
+    EXPECT_TRUE(IsWindow(w));
+  EXPECT_TRUE(tarnel.Responsive(1500));
+}
+
 TEST(CloseScan, EmptyEntriesAreKeptButNeverLookedUp) {
   TTestWindows windows;
   HWND untitled = windows.Open("", "TarnelPlainClass");
@@ -87,11 +138,25 @@ TEST(CloseScan, EmptyEntriesAreKeptButNeverLookedUp) {
 }
 
 TEST(CloseScan, EntryMatchingTheProgramItselfEndsItCleanly) {
-  // Two entries that both match the main window in one tick.
+  // Two entries that both match the main window: the scan stops after the first.
   TTarnel tarnel("Tarnel\r\nC|TForm_main\r\n");
   tarnel.Start(false);
   ASSERT_TRUE(tarnel.WaitExit(5000));
   EXPECT_EQ(tarnel.ExitCode(), 0u);
+}
+
+TEST(CloseScan, TheCloseReachedTwiceInOneTickEndsTheProgramCleanly) {
+  // The relay window, asked to close by the scan, asks the main window to close twice while the
+  // scan waits for it.
+  TTestWindows windows;
+  TTarnel tarnel("Relay\r\n");
+  tarnel.Start();
+  windows.SetRelayTarget(tarnel.MainWindow());
+  HWND relay = windows.Open("Relay", "TarnelPlainClass", TTestWindows::wbRelayClose);
+  ASSERT_TRUE(tarnel.WaitExit(5000));
+  EXPECT_EQ(windows.RelayedCloses(), 2);
+  EXPECT_EQ(tarnel.ExitCode(), 0u);
+  EXPECT_EQ(windows.CloseRequests(relay), 1);
 }
 
 TEST(ListCommands, AddRefuseDuplicateDeleteAndTheFileBytes) {
@@ -158,10 +223,7 @@ TEST(ListFile, VeryLongLineIsOneEntryAndSurvivesASave) {
 TEST(ListFile, MissingFileReportsAndTheProgramRunsOn) {
   TTarnel tarnel(std::nullopt);
   tarnel.Start(false);
-  HWND box = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "tarnel")); }, 8000));
-  EXPECT_EQ(MessageBoxText(box), "不能打开文件 " + tarnel.CloseDatPath() + ".");
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ExpectErrorBox(tarnel, "不能打开文件 " + tarnel.CloseDatPath() + ".");
   ASSERT_TRUE(WaitUntil([&] { return tarnel.MainWindow() && IsWindowVisible(tarnel.MainWindow()); },
                         5000));
   EXPECT_TRUE(tarnel.Rows().empty());
@@ -175,21 +237,82 @@ TEST(ListFile, FolderInPlaceOfTheFileIsAnErrorNotACrash) {
   TTarnel tarnel(std::nullopt);
   CreateDirectoryA(tarnel.CloseDatPath().c_str(), nullptr);
   tarnel.Start(false);
-  HWND box = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "tarnel")); }, 8000));
-  EXPECT_EQ(MessageBoxText(box), "不能打开文件 " + tarnel.CloseDatPath() + ".");
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ExpectErrorBox(tarnel, "不能打开文件 " + tarnel.CloseDatPath() + ".");
   ASSERT_TRUE(WaitUntil([&] { return tarnel.MainWindow() != nullptr; }, 5000));
   // A save cannot replace a folder: the error box, the row stays, the folder is untouched.
   tarnel.SetEntryText("kept");
   tarnel.Click(tarnel.AddButton());
-  ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBox(tarnel.ProcessId(), "tarnel")); }, 3000));
-  EXPECT_EQ(MessageBoxText(box), "不能创建文件 " + tarnel.CloseDatPath() + ".");
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-  WaitUntil([&] { return !IsWindow(box); }, 2000);
+  ExpectErrorBox(tarnel, "不能创建文件 " + tarnel.CloseDatPath() + ".", 3000);
   EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"kept"}));
   EXPECT_TRUE(GetFileAttributesA(tarnel.CloseDatPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
   EXPECT_TRUE(tarnel.Running());
+}
+
+TEST(ListFile, SavesWhereverTheFileItselfCanBeWritten) {
+  // The longest paths of close.dat that the file functions take: a temporary name beside it is
+  // longer still.
+  for (size_t length : {256u, 257u, 258u}) {
+    TTarnel tarnel("old\r\n", length);
+    ASSERT_EQ(tarnel.CloseDatPath().size(), length);
+    tarnel.Start();
+    tarnel.SetEntryText("new");
+    tarnel.Click(tarnel.AddButton());
+    EXPECT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "old\r\nnew\r\n"; }, 3000)) << length;
+    tarnel.SelectRow(0);
+    tarnel.Click(tarnel.DeleteButton());
+    EXPECT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "new\r\n"; }, 3000)) << length;
+    EXPECT_FALSE(FindMessageBox(tarnel.ProcessId())) << length;
+    // A save that fails there (the file is held open by someone who lets nobody replace it)
+    // still leaves the old content, and nothing beside it.
+    HANDLE held = CreateFileA(tarnel.CloseDatPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    tarnel.SetEntryText("refused");
+    tarnel.Click(tarnel.AddButton());
+    ExpectErrorBox(tarnel, "不能创建文件 " + tarnel.CloseDatPath() + ".", 3000);
+    CloseHandle(held);
+    EXPECT_EQ(tarnel.CloseDat(), "new\r\n") << length;
+    EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"new", "refused"})) << length;
+    EXPECT_EQ(FolderFiles(tarnel.Folder()), (std::vector<std::string>{"close.dat", "tarnel.exe"}));
+  }
+}
+
+TEST(ListFile, AReaderThatLetsGoSoonOnlyDelaysASave) {
+  TTarnel tarnel("old\r\n");
+  tarnel.Start();
+  // Someone reads the file (sharing it every way) while the program saves: the new file is
+  // written beside it, and the old one cannot be replaced as long as it is open.
+  HANDLE reader = CreateFileA(tarnel.CloseDatPath().c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  tarnel.SetEntryText("new");
+  tarnel.Click(tarnel.AddButton());
+  const bool waiting = WaitUntil([&] { return FolderFiles(tarnel.Folder()).size() > 2; }, 3000);
+  Sleep(150); // long enough for a first attempt to replace it to have failed
+  CloseHandle(reader);
+  ASSERT_TRUE(waiting);
+  EXPECT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "old\r\nnew\r\n"; }, 3000));
+  EXPECT_FALSE(FindMessageBox(tarnel.ProcessId()));
+  EXPECT_EQ(FolderFiles(tarnel.Folder()), (std::vector<std::string>{"close.dat", "tarnel.exe"}));
+}
+
+TEST(ListFile, FileTooLargeToHoldIsAnOpenError) {
+  // A file of one byte more than the program holds, made without writing it (sparse).
+  TTarnel tarnel(std::nullopt);
+  HANDLE h = CreateFileA(tarnel.CloseDatPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER size;
+  size.QuadPart = static_cast<LONGLONG>(WatchList::kMaxFileBytes) + 1;
+  ASSERT_TRUE(SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+  CloseHandle(h);
+  tarnel.Start(false);
+  ExpectErrorBox(tarnel, "不能打开文件 " + tarnel.CloseDatPath() + ".");
+  ASSERT_TRUE(
+      WaitUntil([&] { return tarnel.MainWindow() && IsWindowVisible(tarnel.MainWindow()); }, 5000));
+  EXPECT_TRUE(tarnel.Rows().empty());
+  EXPECT_TRUE(tarnel.Responsive());
 }
 
 TEST(MainWindow, LayoutAndMinimizeHides) {
@@ -207,12 +330,11 @@ TEST(MainWindow, LayoutAndMinimizeHides) {
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_FALSE(style & WS_THICKFRAME);
   EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  // Centred on the work area.
-  RECT win, area;
+  // Centred on the desktop.
+  RECT win;
   GetWindowRect(main, &win);
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  EXPECT_NEAR((win.left + win.right) / 2, (area.left + area.right) / 2, 2);
-  EXPECT_NEAR((win.top + win.bottom) / 2, (area.top + area.bottom) / 2, 2);
+  EXPECT_NEAR((win.left + win.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 2);
+  EXPECT_NEAR((win.top + win.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 2);
   // Controls at their places, in client coordinates.
   auto at = [&](HWND w) {
     RECT r;

@@ -172,6 +172,28 @@ TEST(Toolkit, RecreatedWindowKeepsItsStateAndAnnouncesIt) {
   EXPECT_EQ(FindControlObject(list->Handle()), static_cast<TObject*>(list));
 }
 
+TEST(Toolkit, CentredFormsAreCentredOnTheWholeScreen) {
+  // A work area that leaves out strips at the top and the left, as a taskbar would there.
+  RECT saved{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &saved, 0);
+  const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+  RECT area{200, 150, cx, cy}, now{};
+  ASSERT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &area, 0));
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &now, 0);
+  ASSERT_EQ(now.left, 200);
+  for (int position : {poScreenCenter, poDesktopCenter}) {
+    TTestForm form(&App());
+    form.SetBounds(5, 5, 300, 200);
+    form.SetPosition(position);
+    form.Show();
+    RECT r{};
+    GetWindowRect(form.Handle(), &r);
+    EXPECT_EQ(r.left, (cx - 300) / 2) << position;
+    EXPECT_EQ(r.top, (cy - 200) / 2) << position;
+  }
+  SystemParametersInfoA(SPI_SETWORKAREA, 0, &saved, 0);
+}
+
 TEST(Toolkit, StoredDescriptionBuildsBindsAndResolves) {
   TTestForm form(&App());
   // Descriptions are UTF-8 text (as the resource files are), whatever this file's literals are.

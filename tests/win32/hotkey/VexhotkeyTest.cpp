@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 namespace {
 
 TApplication& App() {
@@ -23,6 +26,28 @@ bool KeyIsFree(UINT modifiers, UINT key) {
   if (free) UnregisterHotKey(probe, 0x7000);
   DestroyWindow(probe);
   return free;
+}
+
+// Presses and releases a key through the system's input queue, where hotkeys are taken.
+void PressKey(WORD key) {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[1].ki.wVk = key;
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
+// Handles this thread's messages until predicate holds or ms pass.
+bool PumpUntil(const std::function<bool()>& predicate, int ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageA(&msg);
+    if (predicate()) return true;
+    if (static_cast<int>(GetTickCount() - start) >= ms) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
 }
 
 bool AtomExists(const std::string& name) {
@@ -78,18 +103,25 @@ TEST_F(Vexhotkey, RegistersUnderAnAtomNamedAfterTheProgramAndSlot) {
   EXPECT_FALSE(AtomExists(stem + "2"));
 }
 
-TEST_F(Vexhotkey, TheHotkeyMessageReachesTheForm) {
-  TVexhotkey hk;
-  hk.AtomStem = "TarnelHotkeyMessage";
-  int received = -1;
-  Form.SetMessageHandler(WM_HOTKEY, [&](TMessage& m) { received = static_cast<int>(m.WParam); });
-  hk.AddHotKey(&Form, false, false, false, false, kKey);
-  // The system posts WM_HOTKEY with the identifier; one posted the same way arrives the same way.
-  PostMessageA(Form.Handle(), WM_HOTKEY, static_cast<WPARAM>(hk.Id(1)), MAKELPARAM(0, kKey));
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-    DispatchMessageA(&msg);
-  EXPECT_EQ(received, hk.Id(1));
+TEST_F(Vexhotkey, AKeyPressArrivesAsTheHotkeyMessageOnlyWhileRegistered) {
+  std::vector<TMessage> received;
+  Form.SetMessageHandler(WM_HOTKEY, [&](TMessage& m) { received.push_back(m); });
+  int id = 0;
+  {
+    TVexhotkey hk;
+    hk.AtomStem = "TarnelHotkeyMessage";
+    hk.AddHotKey(&Form, false, false, false, false, kKey);
+    id = hk.Id(1);
+    PressKey(kKey);
+    ASSERT_TRUE(PumpUntil([&] { return !received.empty(); }, 3000));
+    EXPECT_EQ(received.front().WParam, static_cast<WPARAM>(id));
+    EXPECT_EQ(HIWORD(received.front().LParam), kKey);
+    EXPECT_EQ(LOWORD(received.front().LParam), 0); // no modifiers
+  }
+  // Destroyed, the object no longer takes the key.
+  received.clear();
+  PressKey(kKey);
+  EXPECT_FALSE(PumpUntil([&] { return !received.empty(); }, 500));
 }
 
 TEST_F(Vexhotkey, HoldsAtMostTwentyHotkeys) {
