@@ -1,10 +1,9 @@
 #include "WatchList.h"
 #include "Classes.h"
+#include "Handles.h"
 
 #include <algorithm>
-#include <memory>
 #include <new>
-#include <type_traits>
 
 namespace WatchList {
 
@@ -14,16 +13,9 @@ namespace {
 constexpr int kReplaceAttempts = 25;
 constexpr DWORD kReplacePauseMs = 20;
 
-struct THandleCloser {
-  void operator()(HANDLE h) const { CloseHandle(h); }
-};
-// An open file, closed when it goes.
-using TFile = std::unique_ptr<std::remove_pointer_t<HANDLE>, THandleCloser>;
-
-TFile Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
-  HANDLE h = CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
-  return TFile(h == INVALID_HANDLE_VALUE ? nullptr : h);
+TFileHandle Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
+  return TFileHandle(CreateFileW(path.c_str(), access, share, nullptr, disposition,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // A path in the ANSI code page as the wide file functions take it: converted the way the ANSI
@@ -49,9 +41,9 @@ std::string FilePath() {
 WatchListFile::TEntries Load() {
   const std::string path = FilePath();
   const Exception unreadable("不能打开文件 " + path);
-  TFile file = Open(WidePath(path), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+  TFileHandle file = Open(WidePath(path), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
   LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
       static_cast<uint64_t>(size.QuadPart) > kMaxFileBytes)
     throw unreadable;
   // Memory that cannot be had makes the file as unreadable as a missing one.
@@ -61,7 +53,7 @@ WatchListFile::TEntries Load() {
     while (done < bytes.size()) {
       DWORD got = 0;
       const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-      if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr)) throw unreadable;
+      if (!ReadFile(file.Get(), bytes.data() + done, want, &got, nullptr)) throw unreadable;
       if (got == 0) break;
       done += got;
     }
@@ -77,18 +69,18 @@ void Save(const WatchListFile::TEntries& entries) {
   const std::wstring target = WidePath(path);
   const std::wstring temp = WidePath(path + ".new");
   const std::string bytes = WatchListFile::Serialize(entries);
-  TFile file = Open(temp, GENERIC_WRITE, 0, CREATE_ALWAYS);
-  bool ok = file != nullptr;
+  TFileHandle file = Open(temp, GENERIC_WRITE, 0, CREATE_ALWAYS);
+  bool ok = static_cast<bool>(file);
   size_t done = 0;
   while (ok && done < bytes.size()) {
     DWORD put = 0;
     const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-    ok = WriteFile(file.get(), bytes.data() + done, want, &put, nullptr) && put == want;
+    ok = WriteFile(file.Get(), bytes.data() + done, want, &put, nullptr) && put == want;
     done += put;
   }
   if (file) {
-    ok = FlushFileBuffers(file.get()) && ok;
-    ok = CloseHandle(file.release()) && ok;
+    ok = FlushFileBuffers(file.Get()) && ok;
+    ok = CloseHandle(file.Release()) && ok;
   }
   // A file someone has open (a reader, a scanner) cannot be replaced until they let go; they
   // are given a moment before the save counts as failed.
