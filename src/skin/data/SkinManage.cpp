@@ -422,7 +422,7 @@ bool TSkinManage::SkinWindow(HWND wnd) {
   TState& s = *FState;
   if (!s.Active || s.ActivationState == kStateDestroying || !OwnThreadWindow(wnd)) return false;
   Purge();
-  if (SendMessageA(wnd, SKM_QUERY_SKINNED, 0, 0) == 1 || FindSkinner(wnd)) return false;
+  if (SendMessageA(wnd, SKM_QUERY, 0, 0) == 1 || FindSkinner(wnd)) return false;
   TCustomForm* form = FindForm(wnd);
   std::string cls = WindowClassName(wnd);
   if (!WindowQualifies(wnd, form, cls)) return false;
@@ -438,7 +438,7 @@ bool TSkinManage::SkinWindow(HWND wnd) {
     return false;
   }
   s.Skinners.push_back(skinner);
-  PostMessageA(wnd, SKM_SKINNED_NOTICE, 0, 1000);
+  PostMessageA(wnd, SKM_FINISH, 0, 1000);
   return true;
 }
 
@@ -517,7 +517,7 @@ void TSkinManage::SkinPopupMenu(HWND wnd) {
   TState& s = *FState;
   if (!s.Active || s.ActivationState == kStateDestroying || !OwnThreadWindow(wnd)) return;
   PurgePopups();
-  if (FindPopupSkinner(wnd) || SendMessageA(wnd, SKM_QUERY_SKINNED, 0, 0) == 1) return;
+  if (FindPopupSkinner(wnd) || SendMessageA(wnd, SKM_QUERY, 0, 0) == 1) return;
   TSkinData* data = ChooseSkinData(wnd);
   if (!data || !data->SkinLoaded()) return;
   unsigned controls = data->SkinControls();

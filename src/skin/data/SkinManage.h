@@ -4,6 +4,7 @@
 // the activate / deactivate / refresh requests of the skin data components.
 #pragma once
 #include "SkinTypes.h"
+#include "SkinMessages.h"
 
 #include <windows.h>
 
@@ -18,10 +19,6 @@ class TCustomForm;
 class TTimer;
 class TBitmap;
 
-// Message a skinned window answers with 1 (sent, wParam 0, lParam 0).
-constexpr UINT SKM_QUERY_SKINNED = 0x3523;
-// Posted to a window right after its form skinner was created (wParam 0, lParam 1000).
-constexpr UINT SKM_SKINNED_NOTICE = 0x3503;
 
 class TSkinManage {
 public:
