@@ -5,7 +5,11 @@
 #include <memory>
 #include <new>
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+// TARNEL_LZH_SCALAR (for tests) keeps to the plain C++ that builds without SSE2 (the 32-bit
+// Windows tree) where SSE2 is there.
+#if !defined(TARNEL_LZH_SCALAR) &&                                                                 \
+    (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2))
+#define TARNEL_LZH_SSE2 1
 #include <emmintrin.h>
 #endif
 
@@ -205,7 +209,7 @@ struct HuffmanTree {
   // ascend with the node index and freq[T] is 0xFFFF, so this is the node before the first
   // one after c whose count is k or more.
   int LastBelow(int c, unsigned k) const {
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#ifdef TARNEL_LZH_SSE2
     // Eight counts at a time; the comparison is signed, so both sides are offset by 0x8000.
     const __m128i bias = _mm_set1_epi16(int16_t(0x8000));
     const __m128i limit = _mm_xor_si128(_mm_set1_epi16(int16_t(uint16_t(k))), bias);
