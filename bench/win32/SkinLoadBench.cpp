@@ -64,8 +64,9 @@ void SkinLoad(benchmark::State& state, bool keepReader) {
     }
     state.ResumeTiming();
     const LONGLONG t0 = Now();
-    TSkinReader fresh;
-    const bool ok = LoadSkinContent(StoredSkin(), content, keepReader ? kept : fresh);
+    // A new reader lives inside the load, its buffer freed before the load returns.
+    const bool ok = keepReader ? LoadSkinContent(StoredSkin(), content, kept)
+                               : LoadSkinContent(StoredSkin(), content);
     const LONGLONG t1 = Now();
     state.PauseTiming();
     if (loadFirst) {
