@@ -47,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int first = 0;
     while (reader.EntryName(first) != reader.EntryName(i))
       ++first;
+    Check(reader.FindEntry(reader.EntryName(i)) == first);
     const std::span<const uint8_t> want = reader.EntryData(first);
     Check(std::equal(out.begin(), out.end(), want.begin(), want.end()));
     if (const auto image = SkinImageEntryName(reader.EntryName(i)))

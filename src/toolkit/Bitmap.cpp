@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 #include <utility>
 
@@ -91,6 +92,17 @@ void SetIndex(std::uint8_t* row, int x, int bits, unsigned index) {
   row[bit >> 3] = static_cast<std::uint8_t>((row[bit >> 3] & ~mask) | ((index << shift) & mask));
 }
 
+// The colour table an image of `format` keeps: none above 8 bits; otherwise `palette` (the
+// default table when it is empty) cut or padded with black to 2^bits entries.
+std::vector<std::uint32_t> TableFor(TPixelFormat format,
+                                    const std::vector<std::uint32_t>& palette) {
+  if (!IsPalettised(format)) return {};
+  const int bits = Bpp(format);
+  std::vector<std::uint32_t> colors = palette.empty() ? DefaultPalette(bits) : palette;
+  colors.resize(std::size_t{1} << bits, 0);
+  return colors;
+}
+
 // Copies the first `pixels` pixels of a row, leaving the rest of the destination alone.
 void CopyPixels(std::uint8_t* dst, const std::uint8_t* src, int pixels, int bits) {
   const std::size_t totalBits = static_cast<std::size_t>(pixels) * static_cast<std::size_t>(bits);
@@ -141,8 +153,9 @@ TBitmap::TBitmap(const TBitmap& other)
     return;
   }
   Create(other.FWidth, other.FHeight, other.FPixelFormat, other.FPalette);
-  GdiFlush();
-  std::memcpy(FBits, other.FBits, RowBytes() * static_cast<std::size_t>(FHeight));
+  if (other.FBitmap) GdiFlush();
+  for (int y = 0; y < FHeight; ++y)
+    std::memcpy(Row(y), other.Row(y), RowBytes());
 }
 
 TBitmap::TBitmap(TBitmap&& other) noexcept {
@@ -175,6 +188,8 @@ void TBitmap::Adopt(TBitmap&& other) noexcept {
   FPixelFormat = other.FPixelFormat;
   FPalette = std::move(other.FPalette);
   other.FPalette.clear();
+  FMemory = std::move(other.FMemory); // the bytes stay where they are
+  other.FMemory.clear();
   FBitmap = std::exchange(other.FBitmap, nullptr);
   FBits = std::exchange(other.FBits, nullptr);
   FCanvas = std::exchange(other.FCanvas, nullptr);
@@ -200,6 +215,7 @@ void TBitmap::Release() {
   }
   FBitmap = nullptr;
   FBits = nullptr;
+  std::vector<std::uint8_t>().swap(FMemory);
 }
 
 void TBitmap::Clear() {
@@ -216,21 +232,36 @@ void TBitmap::Create(int width, int height, TPixelFormat format,
   if (width <= 0 || height <= 0 ||
       static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > BmpFile::kMaxPixels)
     throw std::length_error("Bitmap size out of range");
-  const int bits = Bpp(format);
+  std::vector<std::uint32_t> colors = TableFor(format, palette);
+  std::vector<std::uint8_t> memory;
+  try {
+    memory.assign(
+        BmpFile::TBmpImage::RowBytesFor(width, Bpp(format)) * static_cast<std::size_t>(height), 0);
+  } catch (const std::bad_alloc&) {
+    throw std::runtime_error("Out of system resources");
+  }
+  Release();
+  FMemory = std::move(memory);
+  FBits = FMemory.data();
+  FWidth = width;
+  FHeight = height;
+  FPixelFormat = format;
+  FPalette = std::move(colors);
+}
+
+void TBitmap::NeedHandle() {
+  if (FBitmap || !FBits) return;
   TInfo info{};
   info.Header.biSize = sizeof(BITMAPINFOHEADER);
-  info.Header.biWidth = width;
-  info.Header.biHeight = height; // bottom-up
+  info.Header.biWidth = FWidth;
+  info.Header.biHeight = FHeight; // bottom-up
   info.Header.biPlanes = 1;
-  info.Header.biBitCount = static_cast<WORD>(bits);
+  info.Header.biBitCount = static_cast<WORD>(Bpp(FPixelFormat));
   info.Header.biCompression = BI_RGB;
-  std::vector<std::uint32_t> colors;
-  if (IsPalettised(format)) {
-    colors = palette.empty() ? DefaultPalette(bits) : palette;
-    colors.resize(std::size_t{1} << bits, 0);
-    for (std::size_t i = 0; i < colors.size(); ++i)
-      info.Colors[i] = colors[i] & 0xFFFFFF; // RGBQUAD: blue, green, red, 0
-  } else if (format == pf16bit) {
+  if (IsPalettised(FPixelFormat)) {
+    for (std::size_t i = 0; i < FPalette.size(); ++i)
+      info.Colors[i] = FPalette[i] & 0xFFFFFF; // RGBQUAD: blue, green, red, 0
+  } else if (FPixelFormat == pf16bit) {
     info.Header.biCompression = BI_BITFIELDS;
     info.Colors[0] = 0xF800;
     info.Colors[1] = 0x07E0;
@@ -244,13 +275,14 @@ void TBitmap::Create(int width, int height, TPixelFormat format,
     throw std::runtime_error("Out of system resources");
   }
   ++gLiveGdiObjects;
-  Release();
+  auto* dib = static_cast<std::uint8_t*>(bitsPtr);
+  const std::size_t rowBytes = RowBytes();
+  for (int y = 0; y < FHeight; ++y)
+    std::memcpy(dib + static_cast<std::size_t>(FHeight - 1 - y) * rowBytes,
+                FMemory.data() + static_cast<std::size_t>(y) * rowBytes, rowBytes);
   FBitmap = bitmap;
-  FBits = static_cast<std::uint8_t*>(bitsPtr);
-  FWidth = width;
-  FHeight = height;
-  FPixelFormat = format;
-  FPalette = std::move(colors);
+  FBits = dib;
+  std::vector<std::uint8_t>().swap(FMemory);
 }
 
 void TBitmap::SetSize(int width, int height) {
@@ -326,6 +358,7 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
       }
     } else {
       // Fewer bits: the system matches the colours to the target's palette or depth.
+      converted.NeedHandle();
       BITMAPINFO info{};
       info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
       info.bmiHeader.biWidth = FWidth;
@@ -343,10 +376,15 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
   *this = std::move(converted);
 }
 
+std::uint8_t* TBitmap::Row(int y) const {
+  const int stored = FBitmap ? FHeight - 1 - y : y;
+  return FBits + static_cast<std::size_t>(stored) * RowBytes();
+}
+
 std::uint8_t* TBitmap::ScanLine(int y) {
   if (Empty() || y < 0 || y >= FHeight) throw std::out_of_range("Scan line index out of range");
-  GdiFlush();
-  return FBits + static_cast<std::size_t>(FHeight - 1 - y) * RowBytes();
+  if (FBitmap) GdiFlush();
+  return Row(y);
 }
 
 const std::uint8_t* TBitmap::ScanLine(int y) const {
@@ -355,12 +393,14 @@ const std::uint8_t* TBitmap::ScanLine(int y) const {
 
 HBITMAP TBitmap::Handle() {
   ReleaseCanvas();
+  NeedHandle();
   return FBitmap;
 }
 
 HDC TBitmap::CanvasHandle() {
   if (Empty()) return nullptr;
   if (!FCanvas) {
+    NeedHandle();
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) throw std::runtime_error("Out of system resources");
     ++gLiveGdiObjects;
@@ -370,11 +410,15 @@ HDC TBitmap::CanvasHandle() {
   return FCanvas;
 }
 
-void TBitmap::FromImage(const BmpFile::TBmpImage& image) {
+void TBitmap::FromImage(BmpFile::TBmpImage&& image) {
+  if (!image.IsConsistent()) throw std::runtime_error("Inconsistent image");
   TBitmap loaded;
-  loaded.Create(image.Width, image.Height, FormatOf(image), image.Palette);
-  for (int y = 0; y < image.Height; ++y)
-    std::memcpy(loaded.ScanLine(y), image.Row(y), image.RowBytes());
+  loaded.FWidth = image.Width;
+  loaded.FHeight = image.Height;
+  loaded.FPixelFormat = FormatOf(image);
+  loaded.FPalette = TableFor(loaded.FPixelFormat, image.Palette);
+  loaded.FMemory = std::move(image.Pixels); // top row first, as the memory keeps them
+  loaded.FBits = loaded.FMemory.data();
   loaded.TransparentColor = TransparentColor;
   loaded.Transparent = Transparent;
   *this = std::move(loaded);
@@ -385,8 +429,9 @@ BmpFile::TBmpImage TBitmap::ToImage() const {
   BmpFile::TBmpImage image =
       BmpFile::Create(FWidth, FHeight, Bpp(FPixelFormat), FPixelFormat == pf16bit);
   image.Palette = FPalette;
+  if (FBitmap) GdiFlush();
   for (int y = 0; y < FHeight; ++y)
-    std::memcpy(image.Row(y), ScanLine(y), RowBytes());
+    std::memcpy(image.Row(y), Row(y), RowBytes());
   return image;
 }
 
@@ -395,7 +440,7 @@ bool TBitmap::LoadFromStream(const void* data, std::size_t size) {
   try {
     BmpFile::TBmpImage image;
     if (BmpFile::Decode(data, size, image)) {
-      FromImage(image);
+      FromImage(std::move(image));
       return true;
     }
   } catch (const std::exception&) {
@@ -411,7 +456,7 @@ bool TBitmap::LoadFromResourceName(HINSTANCE instance, const char* name) {
   const void* data = global ? LockResource(global) : nullptr;
   try {
     if (data && BmpFile::DecodeDib(data, SizeofResource(instance, resource), image)) {
-      FromImage(image);
+      FromImage(std::move(image));
       return true;
     }
   } catch (const std::exception&) {

@@ -1,5 +1,7 @@
-// TBitmap: an image held in a DIB section, with row access, a memory device context to draw
-// into it and blit from it, and BMP file reading and writing.
+// TBitmap: an image with row access, a memory device context to draw into it and blit from
+// it, and BMP file reading and writing. The pixels are kept in plain memory until GDI first
+// needs them (a handle or the canvas is asked for); from then on a DIB section holds them, so
+// images that are only read, copied or changed row by row cost no GDI object.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -37,7 +39,7 @@ public:
   void SetHeight(int height) { SetSize(FWidth, height); }
   void SetSize(int width, int height);
 
-  bool Empty() const { return FBitmap == nullptr; }
+  bool Empty() const { return FBits == nullptr; }
   // Releases the image: width and height become 0. The pixel format stays.
   void Clear();
 
@@ -58,13 +60,16 @@ public:
   // The palette of 1/4/8-bit images as 0x00RRGGBB (2^bits entries); empty for other formats.
   const std::vector<std::uint32_t>& Palette() const { return FPalette; }
 
-  // The DIB section (null when empty). Asking for it takes the bitmap out of the canvas's
-  // device context, so that the caller may select it elsewhere; CanvasHandle() puts it back.
+  // The DIB section (null when empty), made on the first request. Asking for it takes the
+  // bitmap out of the canvas's device context, so that the caller may select it elsewhere;
+  // CanvasHandle() puts it back. Raises std::runtime_error when the system cannot make it.
   HBITMAP Handle();
   // A memory device context with the bitmap selected, for drawing into it and blitting from
   // it; null when the image is empty. Valid until the image changes size or format, Handle()
-  // is asked for, or ReleaseCanvas() is called.
+  // is asked for, or ReleaseCanvas() is called. Raises std::runtime_error as Handle() does.
   HDC CanvasHandle();
+  // Whether a DIB section holds the pixels (GDI has needed them).
+  bool HasHandle() const { return FBitmap != nullptr; }
   void ReleaseCanvas();
 
   // Reads a BMP file. Unreadable or damaged data leaves the image empty and gives false.
@@ -88,19 +93,27 @@ public:
   static long LiveGdiObjects();
 
 private:
+  // Makes the image (every byte zero) in plain memory. Raises std::length_error for sizes
+  // out of range and std::runtime_error when the memory cannot be had.
   void Create(int width, int height, TPixelFormat format,
               const std::vector<std::uint32_t>& palette);
+  // Moves the pixels into a DIB section, unless one holds them already.
+  void NeedHandle();
   void Release();
   void Adopt(TBitmap&& other) noexcept;
-  void FromImage(const BmpFile::TBmpImage& image);
+  // Takes over a decoded image's pixels and palette (no copy).
+  void FromImage(BmpFile::TBmpImage&& image);
   BmpFile::TBmpImage ToImage() const;
+  // Row y without flushing GDI.
+  std::uint8_t* Row(int y) const;
 
   int FWidth = 0;
   int FHeight = 0;
   TPixelFormat FPixelFormat = pf24bit;
   std::vector<std::uint32_t> FPalette;
+  std::vector<std::uint8_t> FMemory; // the pixels while no DIB section holds them, top row first
   HBITMAP FBitmap = nullptr;
-  std::uint8_t* FBits = nullptr; // the DIB's memory, bottom row first
+  std::uint8_t* FBits = nullptr; // FMemory's bytes, or the DIB's memory (bottom row first)
   HDC FCanvas = nullptr;
   HGDIOBJ FCanvasOld = nullptr; // what the canvas held before the bitmap
 };

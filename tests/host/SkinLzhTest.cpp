@@ -86,6 +86,12 @@ TEST(SkinLzh, HandMadeStreams) {
   // A match at the very start copies from the ring's spaces; an 8-bit prefix (0xF5: upper
   // bits 53) with low bits 101010 is position 3434, still in the spaces.
   EXPECT_EQ(AsString(lzh.Expand(3, Bits(kCodeLen3 + "11110101" + "101010"))), "   ");
+  // The ring's last 60 bytes are zeros: position 4035 (upper bits 63 as 0xFF, low bits
+  // 000011) is the last space, position 4036 the first zero.
+  EXPECT_EQ(AsString(lzh.Expand(3, Bits(kCodeLen3 + "11111111" + "000011"))), "   ");
+  EXPECT_EQ(AsString(lzh.Expand(3, Bits(kCodeLen3 + "11111111" + "000100"))),
+            std::string("\0  ", 3));
+  EXPECT_EQ(AsString(lzh.Expand(3, Bits(kCodeLen3 + "11111111" + "111111"))), std::string(3, '\0'));
   // The size is tested before each symbol only: a match crossing it is written whole.
   EXPECT_EQ(AsString(lzh.Expand(2, Bits(kCodeA + kCodeLen3 + "000" + "000000"))), "AAAA");
 }
@@ -125,6 +131,19 @@ TEST(SkinLzh, RoundTripsSmallAndRepetitiveData) {
   for (int i = 0; i < 256; ++i)
     all[std::size_t(i)] = uint8_t(i);
   ExpectRoundTrip(all);
+}
+
+TEST(SkinLzh, RoundTripsMatchesAtEveryDistance) {
+  // A repeated pattern is coded as matches at its period: copies that overlap what they write
+  // (periods below the longest match) and copies that do not.
+  for (std::size_t period : {1, 2, 3, 7, 15, 16, 17, 20, 31, 32, 33, 47, 59, 60, 61, 100}) {
+    const Bytes pattern = skintest::RandomBytes(period, period);
+    Bytes data;
+    while (data.size() < 3000)
+      data.insert(data.end(), pattern.begin(), pattern.end());
+    SCOPED_TRACE(period);
+    ExpectRoundTrip(data);
+  }
 }
 
 TEST(SkinLzh, RoundTripsAcrossTreeRebuilds) {

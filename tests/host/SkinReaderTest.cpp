@@ -170,6 +170,36 @@ TEST_F(SkinReaderTest, ExtractEntryCases) {
   EXPECT_TRUE(out.empty());
   EXPECT_TRUE(reader.ExtractEntryLike("skin", out, name));
   EXPECT_EQ(out, B("text"));
+
+  // The same lookups by index, without a copy.
+  EXPECT_EQ(reader.FindEntry("BUTTONS.bmp"), 1);
+  EXPECT_EQ(reader.FindEntry("buttons"), -1);
+  EXPECT_EQ(reader.FindEntryLike(".ini"), 0);
+  EXPECT_EQ(reader.FindEntryLike(".INI"), -1);
+  EXPECT_EQ(reader.FindEntryLike("skin"), 2);
+  const auto text = reader.EntryData(reader.FindEntryLike("skin"));
+  EXPECT_EQ(Bytes(text.begin(), text.end()), B("text"));
+}
+
+TEST_F(SkinReaderTest, OpeningAgainReplacesEverything) {
+  // One reader opens a large archive, a small one, a damaged one and the small one again:
+  // each time it shows that archive's entries alone.
+  const Bytes big = skintest::ImageLike(300000, 5);
+  TSkinReader reader;
+  ASSERT_TRUE(reader.OpenArchive(BuildStoredSkin(BuildSkinArchive({{"big.bmp", big}}))));
+  const Bytes small = Store(HandArchive(20000, 0, "a.bmp\r\nb.ini\r\n", {2, 3}, B("BMini")));
+  ASSERT_TRUE(reader.OpenArchive(small));
+  ASSERT_EQ(reader.EntryCount(), 2);
+  EXPECT_EQ(reader.FindEntry("big.bmp"), -1);
+  EXPECT_EQ(reader.ExpandedSize(), 16u + 14 + 8 + 5);
+  const auto ini = reader.EntryData(1);
+  EXPECT_EQ(Bytes(ini.begin(), ini.end()), B("ini"));
+  EXPECT_FALSE(reader.OpenArchive(Store(HandArchive(20000, 0, "a.bmp\r\n", {9}, B("BM")))));
+  EXPECT_EQ(reader.EntryCount(), 0);
+  EXPECT_EQ(reader.FindEntry("a.bmp"), -1);
+  ASSERT_TRUE(reader.OpenArchive(small));
+  const auto bmp = reader.EntryData(reader.FindEntry("A.BMP"));
+  EXPECT_EQ(Bytes(bmp.begin(), bmp.end()), B("BM"));
 }
 
 TEST_F(SkinReaderTest, EntriesEndExactlyAtTheArchiveEnd) {

@@ -12,3 +12,14 @@ target_compile_definitions(test_skinpack_host PRIVATE SKINPACK_EXE="$<TARGET_FIL
 add_dependencies(test_skinpack_host skinpack)
 tarnel_target(test_skinpack_host)
 add_test(NAME host.skinpack COMMAND test_skinpack_host)
+
+# The expander as the builds without SSE2 (the 32-bit Windows tree) have it, built on its own.
+add_executable(test_lzh_scalar_host ${CMAKE_CURRENT_LIST_DIR}/SkinLzhTest.cpp
+  ${CMAKE_SOURCE_DIR}/src/skin/store/SkinLzh.cpp
+  ${CMAKE_SOURCE_DIR}/tools/skinpack/SkinLzhEncoder.cpp)
+target_include_directories(test_lzh_scalar_host PRIVATE ${CMAKE_SOURCE_DIR}/src/skin/store
+  ${CMAKE_SOURCE_DIR}/tools/skinpack)
+target_compile_definitions(test_lzh_scalar_host PRIVATE TARNEL_LZH_SCALAR)
+target_link_libraries(test_lzh_scalar_host PRIVATE GTest::gtest_main)
+tarnel_target(test_lzh_scalar_host)
+add_test(NAME host.lzh_scalar COMMAND test_lzh_scalar_host)

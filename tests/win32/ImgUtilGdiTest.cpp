@@ -273,6 +273,49 @@ TEST(Bitmap, CanvasDrawsIntoTheImageAndBlitsFromIt) {
   EXPECT_EQ(info.bmBitsPixel, 24);
 }
 
+TEST(Bitmap, PixelsStayInMemoryUntilGdiNeedsThem) {
+  const long baseline = TBitmap::LiveGdiObjects();
+  // Loading, copying, resizing, converting and changing rows make no GDI object.
+  for (int bpp : {4, 8, 16, 24, 32}) {
+    SCOPED_TRACE(bpp);
+    TBitmap loaded;
+    ASSERT_TRUE(loaded.LoadFromStream(MakeFile(7, 5, bpp)));
+    TBitmap copy = loaded;
+    copy.SetWidth(9);
+    copy.SetPixelFormat(pf24bit);
+    MirrorBitmap(copy);
+    EXPECT_FALSE(loaded.HasHandle());
+    EXPECT_FALSE(copy.HasHandle());
+    EXPECT_EQ(TBitmap::LiveGdiObjects(), baseline);
+    // The first handle holds the same pixels, top row first as before.
+    const TBytes before = [&] {
+      TBytes file;
+      loaded.SaveToStream(file);
+      return file;
+    }();
+    ASSERT_NE(loaded.Handle(), nullptr);
+    EXPECT_TRUE(loaded.HasHandle());
+    EXPECT_EQ(TBitmap::LiveGdiObjects(), baseline + 1);
+    TBytes after;
+    loaded.SaveToStream(after);
+    EXPECT_EQ(after, before);
+    BmpFile::TBmpImage image;
+    ASSERT_TRUE(BmpFile::Decode(before.data(), before.size(), image));
+    EXPECT_EQ(GetPixel(loaded.CanvasHandle(), 2, 1), ToColorRef(image.PixelRGB(2, 1)));
+    EXPECT_EQ(0, std::memcmp(loaded.ScanLine(0), image.Row(0), image.RowBytes()));
+  }
+  EXPECT_EQ(TBitmap::LiveGdiObjects(), baseline);
+  // Rows written before the canvas is made are what GDI draws from; what GDI draws is what
+  // the rows read after; a copy of such an image needs no handle of its own.
+  TBitmap src = Patterned(6, 4);
+  TBitmap dst(6, 4);
+  ASSERT_TRUE(BitBlt(dst.CanvasHandle(), 0, 0, 6, 4, src.CanvasHandle(), 0, 0, SRCCOPY));
+  ExpectPixels(dst, 6, 4, Pattern);
+  const TBitmap copy = dst;
+  EXPECT_FALSE(copy.HasHandle());
+  ExpectPixels(copy, 6, 4, Pattern);
+}
+
 TEST(Bitmap, ReadsBitmapResources) {
   TBitmap bmp;
   HMODULE user32 = GetModuleHandleA("user32.dll");
@@ -452,4 +495,30 @@ TEST_F(Gradient, VeryLongGradientsArePaintedWithoutCaching) {
   ExpectPixels(canvas.Bmp, 40, 24,
                [&](int, int y) { return GradientEntry(400000, 0, 0xFFFFFF, 200000 + y); });
   EXPECT_TRUE(GradientRamp(0).empty());
+}
+
+TEST_F(Gradient, FillingAnImageGivesTheCanvasFillsPixels) {
+  // Inside, across the edges, outside, empty, very long; both directions; a system colour.
+  const RECT rects[] = {{0, 0, 40, 24},   {3, 2, 31, 20}, {-5, -4, 12, 30},        {30, 10, 60, 40},
+                        {50, 50, 60, 60}, {5, 5, 5, 20},  {0, -200000, 40, 200000}};
+  const TColor system = static_cast<TColor>(0x80000000u | COLOR_BTNFACE);
+  for (bool vertical : {true, false})
+    for (const RECT& r : rects) {
+      SCOPED_TRACE(testing::Message() << vertical << " " << r.left << "," << r.top);
+      TBitmap viaCanvas(40, 24, pf24bit), direct(40, 24, pf24bit);
+      FillGradient(viaCanvas.CanvasHandle(), r, system, vertical, 0xF0E0D0);
+      FillGradient(direct, r, system, vertical, 0xF0E0D0);
+      EXPECT_FALSE(direct.HasHandle()); // 24 bits: written into the rows
+      ExpectPixels(direct, 40, 24, [&](int x, int y) { return PixelOf(viaCanvas, x, y); });
+    }
+  // Other depths are painted through the image's canvas, which is let go after.
+  TBitmap viaCanvas(9, 7, pf8bit), direct(9, 7, pf8bit);
+  FillGradient(viaCanvas.CanvasHandle(), RECT{0, 0, 9, 7}, 0x0000FF, false, 0xFF0000);
+  viaCanvas.ReleaseCanvas();
+  FillGradient(direct, RECT{0, 0, 9, 7}, 0x0000FF, false, 0xFF0000);
+  TBytes a, b;
+  viaCanvas.SaveToStream(a);
+  direct.SaveToStream(b);
+  EXPECT_EQ(a, b);
+  EXPECT_EQ(RgbAt(direct, 0, 3), 0xFF0000u);
 }

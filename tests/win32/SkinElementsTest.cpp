@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 using SkinTest::Bmp;
@@ -653,4 +654,47 @@ TEST(SkinElements, ReloadingReleasesEveryGdiObject) {
     EXPECT_EQ(TBitmap::LiveGdiObjects(), bitmaps);
   }
   EXPECT_EQ(GdiCount::Count(), before);
+}
+
+TEST(SkinElements, LoadingLeavesGdiObjectsToThePaint) {
+  // Every image of the default skin, derived ones included, is made in plain memory: the
+  // load creates no DIB section and no device context; the first paint of an image does.
+  const std::vector<std::uint8_t> stored = LoadResourceBytes("DEFAULT_SKIN");
+  TSkinContent c;
+  const long bitmaps = TBitmap::LiveGdiObjects();
+  ASSERT_TRUE(LoadSkinContent(stored, c));
+  EXPECT_EQ(TBitmap::LiveGdiObjects(), bitmaps);
+  for (TDataSkinObject* e : c.Elements())
+    EXPECT_FALSE(e->Image.HasHandle()) << e->Name;
+  for (const auto& b : c.CaptionButtons)
+    EXPECT_FALSE(b->Image.HasHandle()) << b->Name;
+  ASSERT_NE(c.Top.Image.CanvasHandle(), nullptr);
+  EXPECT_EQ(TBitmap::LiveGdiObjects(), bitmaps + 2); // the DIB section and its context
+}
+
+TEST(SkinElements, AReaderKeptBetweenLoadsGivesWhatANewOneGives) {
+  const std::vector<std::uint8_t> stored = LoadResourceBytes("DEFAULT_SKIN");
+  TSkinBuilder other;
+  other.Image("t.bmp", Solid(30, 12, RGB(9, 8, 7)));
+  const std::vector<std::uint8_t> crafted = other.Stored("[Personality]\nTop=t.bmp\n");
+  TSkinReader kept;
+  TSkinContent fresh, reused;
+  ASSERT_TRUE(LoadSkinContent(stored, fresh));
+  ASSERT_TRUE(LoadSkinContent(stored, reused, kept));
+  ASSERT_TRUE(LoadSkinContent(crafted, reused, kept));
+  EXPECT_EQ(reused.Top.Image.Width(), 30);
+  ASSERT_TRUE(LoadSkinContent(stored, reused, kept));
+  const std::vector<TDataSkinObject*> a = fresh.Elements(), b = reused.Elements();
+  ASSERT_EQ(a.size(), b.size());
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    SCOPED_TRACE(a[i]->Name);
+    EXPECT_EQ(a[i]->Name, b[i]->Name);
+    ASSERT_EQ(a[i]->Image.Width(), b[i]->Image.Width());
+    ASSERT_EQ(a[i]->Image.Height(), b[i]->Image.Height());
+    for (int y = 0; y < a[i]->Image.Height(); ++y)
+      ASSERT_EQ(
+          0, std::memcmp(a[i]->Image.ScanLine(y), b[i]->Image.ScanLine(y), a[i]->Image.RowBytes()));
+  }
+  EXPECT_EQ(fresh.ReferenceColour(), reused.ReferenceColour());
+  EXPECT_EQ(fresh.CaptionButtons.size(), reused.CaptionButtons.size());
 }

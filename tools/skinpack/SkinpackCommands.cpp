@@ -11,6 +11,7 @@
 #include <map>
 #include <ostream>
 #include <set>
+#include <span>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -35,13 +36,22 @@ std::vector<uint8_t> ReadFile(const fs::path& path) {
   if (!fs::is_regular_file(path, ec)) throw CommandError(path.string() + ": no such file");
   std::ifstream in(path, std::ios::binary);
   if (!in) throw CommandError(path.string() + ": cannot open");
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
+  // Read in blocks as large as the file: one block normally, more if it grows meanwhile.
+  const uintmax_t expected = fs::file_size(path, ec);
+  const std::size_t block = ec ? std::size_t(1) << 16 : std::size_t(expected) + 1;
+  std::vector<uint8_t> bytes;
+  for (;;) {
+    const std::size_t had = bytes.size();
+    bytes.resize(had + block);
+    in.read(reinterpret_cast<char*>(bytes.data() + had), std::streamsize(block));
+    bytes.resize(had + std::size_t(in.gcount()));
+    if (!in) break;
+  }
   if (in.bad()) throw CommandError(path.string() + ": read error");
   return bytes;
 }
 
-void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes) {
+void WriteFile(const fs::path& path, std::span<const uint8_t> bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) throw CommandError(path.string() + ": cannot create");
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
@@ -157,7 +167,6 @@ int Unpack(const fs::path& file, const fs::path& folder, std::ostream& out, std:
   if (!fs::is_directory(folder, ec)) throw CommandError(folder.string() + ": cannot create");
 
   std::set<std::string> written;
-  std::vector<uint8_t> bytes;
   for (int i = 0; i < reader.EntryCount(); ++i) {
     const std::string& name = reader.EntryName(i);
     if (!written.insert(name).second) {
@@ -165,8 +174,7 @@ int Unpack(const fs::path& file, const fs::path& folder, std::ostream& out, std:
           << " (only the first one is ever read)\n";
       continue;
     }
-    reader.ExtractEntry(name, bytes);
-    WriteFile(folder / name, bytes);
+    WriteFile(folder / name, reader.EntryData(i)); // the first entry of that name
   }
   out << "unpacked " << written.size() << " entries of " << file.string() << " into "
       << folder.string() << "\n";

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <utility>
 
 // ---------------------------------------------------------------------------------------------
@@ -72,6 +73,45 @@ void CopyClipped(TBitmap& source, RECT from, HDC target, int x, int y) {
   BitBlt(target, x + (clipped.left - from.left), y + (clipped.top - from.top),
          clipped.right - clipped.left, clipped.bottom - clipped.top, source.CanvasHandle(),
          clipped.left, clipped.top, SRCCOPY);
+}
+
+// The same into an image: 24-bit rows are copied as they are, without a device context (the
+// target's own canvas is let go after a copy that needs one).
+void CopyClipped(TBitmap& source, RECT from, TBitmap& target, int x, int y) {
+  if (source.PixelFormat() != pf24bit || target.PixelFormat() != pf24bit) {
+    CopyClipped(source, from, target.CanvasHandle(), x, y);
+    target.ReleaseCanvas();
+    return;
+  }
+  const RECT bounds{0, 0, source.Width(), source.Height()};
+  RECT clipped;
+  if (source.Empty() || target.Empty() || !IntersectRect(&clipped, &from, &bounds)) return;
+  // Where it lands, cut to the target as a blit is.
+  const RECT landing{x + (clipped.left - from.left), y + (clipped.top - from.top),
+                     x + (clipped.right - from.left), y + (clipped.bottom - from.top)};
+  const RECT targetBounds{0, 0, target.Width(), target.Height()};
+  RECT inside;
+  if (!IntersectRect(&inside, &landing, &targetBounds)) return;
+  const int sx = clipped.left + (inside.left - landing.left);
+  const int sy = clipped.top + (inside.top - landing.top);
+  const std::size_t bytes = static_cast<std::size_t>(inside.right - inside.left) * 3;
+  for (int row = 0; row < inside.bottom - inside.top; ++row)
+    std::memcpy(target.ScanLine(inside.top + row) + 3 * inside.left,
+                source.ScanLine(sy + row) + 3 * sx, bytes);
+}
+
+// The colour of pixel (x, y) as GetPixel gives it; CLR_INVALID outside the image. 24-bit
+// images are read without a device context.
+COLORREF PixelAt(TBitmap& image, int x, int y) {
+  if (image.Empty() || x < 0 || y < 0 || x >= image.Width() || y >= image.Height())
+    return CLR_INVALID;
+  if (image.PixelFormat() == pf24bit) {
+    const std::uint8_t* p = image.ScanLine(y) + 3 * x;
+    return RGB(p[2], p[1], p[0]);
+  }
+  const COLORREF pixel = GetPixel(image.CanvasHandle(), x, y);
+  image.ReleaseCanvas();
+  return pixel;
 }
 
 // Draws state `cell` (0-based) of an element into `dest`: the corners keep their size, the
@@ -181,8 +221,11 @@ private:
     if (!FArchive) return;
     const std::optional<std::string> entry = SkinImageEntryName(value);
     if (!entry) return;
-    if (!FArchive->ExtractEntry(*entry, FWork) || FWork.empty()) return;
-    image.LoadFromStream(FWork);
+    const int index = FArchive->FindEntry(*entry);
+    if (index < 0) return;
+    const std::span<const std::uint8_t> bytes = FArchive->EntryData(index);
+    if (bytes.empty()) return;
+    image.LoadFromStream(bytes.data(), bytes.size());
   }
   void ReadMargins(TDataSkinObject& e, std::string_view s) {
     e.Margins.left = Int(s, "LeftWidth", 0);
@@ -392,9 +435,7 @@ private:
       b->XCoord = (c + 4) * (3 - i);
       if (c > 0) {
         b->Image = TBitmap(4 * c, mdi.Height(), mdi.PixelFormat() == pf32bit ? pf32bit : pf24bit);
-        CopyClipped(mdi, RECT{4 * c * i, 0, 4 * c * (i + 1), mdi.Height()}, b->Image.CanvasHandle(),
-                    0, 0);
-        b->Image.ReleaseCanvas();
+        CopyClipped(mdi, RECT{4 * c * i, 0, 4 * c * (i + 1), mdi.Height()}, b->Image, 0, 0);
       }
       C.CaptionButtons.push_back(std::move(b));
     }
@@ -606,9 +647,8 @@ private:
     TColor reference = ImgUtil::ColorToRGB(face);
     if (!C.Top.Image.Empty()) {
       const int count = std::max(C.Top.FrameCount, 1);
-      const COLORREF pixel = GetPixel(C.Top.Image.CanvasHandle(), C.Top.Image.Width() / 3,
-                                      (C.Top.Image.Height() / count) / 3);
-      C.Top.Image.ReleaseCanvas();
+      const COLORREF pixel =
+          PixelAt(C.Top.Image, C.Top.Image.Width() / 3, (C.Top.Image.Height() / count) / 3);
       if (pixel != CLR_INVALID) reference = static_cast<TColor>(pixel);
     }
     TColor bottom = ImgUtil::MixColors(0x808080, reference, 150);
@@ -618,9 +658,8 @@ private:
 
     C.Toolbar = std::make_unique<TDataSkinObject>("Toolbar");
     C.Toolbar->Image = TBitmap(10, 40, pf24bit);
-    ImgUtil::FillGradient(C.Toolbar->Image.CanvasHandle(), RECT{0, 0, 10, 40},
+    ImgUtil::FillGradient(C.Toolbar->Image, RECT{0, 0, 10, 40},
                           ImgUtil::MixColors(face, clWhite, 150), true, bottom);
-    C.Toolbar->Image.ReleaseCanvas();
     C.Toolbar->FrameCount = 1;
 
     C.Colours[scReference] = reference;
@@ -647,7 +686,6 @@ private:
   const TQuickIni& FIni;
   const TSkinReader* FArchive;
   HINSTANCE FResources;
-  std::vector<std::uint8_t> FWork; // the work stream images are extracted into
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -761,12 +799,17 @@ TDataSkinObject* TSkinContent::FindElement(std::string_view name) const {
 bool LoadSkinContent(std::span<const std::uint8_t> storedSkin, TSkinContent& content,
                      HINSTANCE resources) {
   TSkinReader reader;
+  return LoadSkinContent(storedSkin, content, reader, resources);
+}
+
+bool LoadSkinContent(std::span<const std::uint8_t> storedSkin, TSkinContent& content,
+                     TSkinReader& reader, HINSTANCE resources) {
   if (!reader.OpenArchive(storedSkin)) return false;
-  std::vector<std::uint8_t> description;
-  std::string name;
-  reader.ExtractEntryLike(".ini", description, name);
+  const int description = reader.FindEntryLike(".ini");
+  const std::span<const std::uint8_t> text =
+      description < 0 ? std::span<const std::uint8_t>() : reader.EntryData(description);
   TQuickIni ini;
-  ini.LoadFromStream(description.data(), description.size());
+  ini.LoadFromStream(text.data(), text.size());
   content.ReadDescription(ini, &reader, resources);
   return true;
 }

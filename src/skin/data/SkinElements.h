@@ -258,3 +258,7 @@ private:
 // changed only on success. ElzhException passes through.
 bool LoadSkinContent(std::span<const std::uint8_t> storedSkin, TSkinContent& content,
                      HINSTANCE resources = nullptr);
+// The same through `reader`, which keeps its buffer for the next load (a component that loads
+// skins again and again spares the allocation of the expanded archive).
+bool LoadSkinContent(std::span<const std::uint8_t> storedSkin, TSkinContent& content,
+                     TSkinReader& reader, HINSTANCE resources = nullptr);

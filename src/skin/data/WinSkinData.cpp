@@ -417,18 +417,22 @@ std::vector<std::uint8_t> TSkinData::WriteSkinStream() const {
 
 bool TSkinData::LoadSkin() {
   FNoSkinLoaded = true;
+  if (!FReader) FReader = std::make_unique<TSkinReader>();
+  bool loaded = false;
   try {
-    if (!LoadSkinContent(FStoredSkin, *this)) return false;
+    loaded = LoadSkinContent(FStoredSkin, *this, *FReader);
   } catch (const ElzhException& e) {
     // The decoder's own failures are told to the user like the reader's messages.
     const TSkinNotifier notifier = SetSkinNotifier(nullptr);
     SetSkinNotifier(notifier);
     (notifier ? notifier : &SkinPlatformNotify)(e.what());
-    return false;
   } catch (const std::exception&) {
     // An image the system cannot hold: no skin, as with any unreadable one.
-    return false;
   }
+  // The reader's buffer serves the next load (a skin is loaded again on every change of the
+  // skin file and of Active); the buffer of a large archive is not kept.
+  if (FReader->ExpandedSize() > KeptArchiveSize) FReader.reset();
+  if (!loaded) return false;
   FNoSkinLoaded = false;
   return true;
 }

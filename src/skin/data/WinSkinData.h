@@ -165,7 +165,11 @@ private:
   bool FMenuUpdate = true;
   bool FMenuMerge = false;
 
+  // Largest expanded archive whose buffer FReader keeps between loads.
+  static constexpr std::size_t KeptArchiveSize = std::size_t(1) << 20;
+
   std::vector<std::uint8_t> FStoredSkin;
+  std::unique_ptr<TSkinReader> FReader; // the archive reader of the last load
   bool FNoSkinLoaded = true;
   bool FCompleted = false;
   HWND FDecidingWindow = nullptr;

@@ -65,6 +65,10 @@ void RotateRight(TBitmap& image);
 // Fills `rect` with a one-pixel-step gradient (rows when `vertical`, columns otherwise) from
 // `startColor` to `endColor`, painting only the steps inside the clip box of `dc`.
 void FillGradient(HDC dc, const tagRECT& rect, TColor startColor, bool vertical, TColor endColor);
+// The same painted into an image's own canvas, whose clip box is the whole image; a 24-bit
+// image gets the colours written into its rows, without a device context.
+void FillGradient(TBitmap& image, const tagRECT& rect, TColor startColor, bool vertical,
+                  TColor endColor);
 // The resolver ColorToRGB uses on Windows by default (GetSysColor).
 std::uint32_t GdiSysColor(int index);
 #endif

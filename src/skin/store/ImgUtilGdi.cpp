@@ -145,4 +145,44 @@ void FillGradient(HDC dc, const RECT& rect, TColor startColor, bool vertical, TC
   }
 }
 
+void FillGradient(TBitmap& image, const RECT& rect, TColor startColor, bool vertical,
+                  TColor endColor) {
+  if (image.Empty()) return;
+  if (image.PixelFormat() != pf24bit) {
+    FillGradient(image.CanvasHandle(), rect, startColor, vertical, endColor);
+    image.ReleaseCanvas();
+    return;
+  }
+  RECT area;
+  const RECT bounds{0, 0, image.Width(), image.Height()};
+  if (!IntersectRect(&area, &rect, &bounds)) return;
+  startColor = ColorToRGB(startColor);
+  endColor = ColorToRGB(endColor);
+  const std::int64_t from = vertical ? rect.top : rect.left;
+  const std::int64_t n = (vertical ? rect.bottom : rect.right) - from;
+  const std::vector<TColor>* ramp = nullptr;
+  if (n <= kMaxCachedRamp)
+    ramp = &GradientRamp(GetGradient(static_cast<int>(n), startColor, endColor));
+  // Step `step` of the ramp, as the three bytes of a 24-bit pixel.
+  auto pixel = [&](std::int64_t step, std::uint8_t* p) {
+    const TColor color = ramp ? (*ramp)[static_cast<std::size_t>(step)]
+                              : GradientEntry(n, startColor, endColor, step);
+    p[0] = static_cast<std::uint8_t>(color >> 16);
+    p[1] = static_cast<std::uint8_t>(color >> 8);
+    p[2] = static_cast<std::uint8_t>(color);
+  };
+  for (int y = area.top; y < area.bottom; ++y) {
+    std::uint8_t* row = image.ScanLine(y);
+    if (vertical) {
+      std::uint8_t first[3];
+      pixel(y - from, first);
+      for (int x = area.left; x < area.right; ++x)
+        std::copy_n(first, 3, row + 3 * x);
+    } else {
+      for (int x = area.left; x < area.right; ++x)
+        pixel(x - from, row + 3 * x);
+    }
+  }
+}
+
 } // namespace ImgUtil

@@ -1,16 +1,27 @@
 #include "SkinLzh.h"
 
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <new>
 
+// TARNEL_LZH_SCALAR (for tests) keeps to the plain C++ that builds without SSE2 (the 32-bit
+// Windows tree) where SSE2 is there.
+#if !defined(TARNEL_LZH_SCALAR) &&                                                                 \
+    (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2))
+#define TARNEL_LZH_SSE2 1
+#include <emmintrin.h>
+#endif
+
 namespace {
 
-constexpr int N = TLZH::N;
 constexpr int NChar = TLZH::NChar;
 constexpr int T = TLZH::T;
 constexpr int R = TLZH::R;
-constexpr unsigned RingMask = N - 1;
+constexpr int F = TLZH::F;
+constexpr int RingFill = TLZH::RingFill;
+// Room after the expected size: the longest match rounded up to whole 16-byte blocks.
+constexpr std::size_t CopySlack = (F + 15) / 16 * 16;
 
 struct PositionTables {
   std::array<uint8_t, 256> code{};
@@ -42,12 +53,23 @@ static_assert(kPositions.code[0x1F] == 0 && kPositions.code[0x20] == 1 &&
               kPositions.code[0xFF] == 63 && kPositions.length[0xEF] == 7);
 
 // Reads the stream most significant bit first; bytes past the end read as zero. Keeps up to
-// 64 bits buffered so that most bits cost a shift and no memory access.
+// 63 bits buffered, the next bit highest, filled eight bytes at a time while the input lasts.
 class BitReader {
 public:
   explicit BitReader(std::span<const uint8_t> input)
       : p_(input.data()), end_(input.data() + input.size()) {}
 
+  // Makes at least 32 bits available to Peek.
+  void Need32() {
+    if (count_ < 32) Refill();
+  }
+  // The buffered bits, the next one in the highest place.
+  uint64_t Peek() const { return buf_; }
+  // Drops `n` bits, no more than are available.
+  void Skip(unsigned n) {
+    buf_ <<= n;
+    count_ -= n;
+  }
   unsigned Bit() {
     if (count_ == 0) Refill();
     const unsigned b = unsigned(buf_ >> 63);
@@ -56,16 +78,20 @@ public:
     return b;
   }
 
-  unsigned Byte() {
-    if (count_ < 8) Refill();
-    const unsigned b = unsigned(buf_ >> 56);
-    buf_ <<= 8;
-    count_ -= 8;
-    return b;
-  }
-
 private:
   void Refill() {
+    if (end_ - p_ >= 8) {
+      uint64_t v = 0;
+      for (int i = 0; i < 8; ++i)
+        v = v << 8 | p_[i];
+      // The bits below the new count are the true next bits too: a later fill puts the same
+      // bits there again.
+      buf_ |= v >> count_;
+      const unsigned bytes = (63 - count_) >> 3;
+      p_ += bytes;
+      count_ += bytes * 8;
+      return;
+    }
     while (count_ <= 56) {
       const uint64_t b = p_ < end_ ? *p_++ : 0;
       buf_ |= b << (56 - count_);
@@ -81,11 +107,31 @@ private:
 
 // The adaptive Huffman tree over the 314 symbols. Node n's children are son[n] and
 // son[n] + 1; a son value of T or more marks a leaf holding symbol son - T. parent[T + s] is
-// the leaf of symbol s.
+// the leaf of symbol s. The nodes are kept in ascending order of their counts (freq), so a
+// parent always comes after its children.
+//
+// The walk down from the root starts with one lookup of the next TopBits bits in a table of
+// the top of the tree. Its entries are made when first used; a swap or a rebuild that touches
+// a node an entry was read from puts every entry out of date. The top nodes carry most of the
+// counts, so they swap places seldom.
 struct HuffmanTree {
-  uint16_t freq[T + 1];
+  static constexpr int TopBits = 5;
+  static constexpr int ScanWidth = 8; // counts compared at once when a node moves up
+
+  // The nodes below the root that a prefix of TopBits bits leads through, how many bits
+  // that takes (fewer when a leaf comes first), and the stamp of the tree it was read from.
+  struct TopEntry {
+    int16_t Path[TopBits];
+    uint8_t Length;
+    uint32_t Stamp;
+  };
+
+  uint16_t freq[T + 1 + ScanWidth]; // freq[T] and the padding after it: 0xFFFF, above any count
   int16_t parent[T + NChar];
   int16_t son[T];
+  TopEntry top[1 << TopBits];
+  uint32_t inTop[T]; // the stamp of the last entry read from each node
+  uint32_t stamp;    // entries and nodes with another stamp are out of date
 
   void Start() {
     for (int s = 0; s < NChar; ++s) {
@@ -98,8 +144,10 @@ struct HuffmanTree {
       son[j] = int16_t(i);
       parent[i] = parent[i + 1] = int16_t(j);
     }
-    freq[T] = 0xFFFF;
+    for (int i = T; i < T + 1 + ScanWidth; ++i)
+      freq[i] = 0xFFFF;
     parent[R] = 0;
+    ResetTop();
   }
 
   // Halves every leaf frequency and builds the inner nodes again in frequency order.
@@ -127,35 +175,63 @@ struct HuffmanTree {
       parent[v] = int16_t(k);
       if (v < T) parent[v + 1] = int16_t(k);
     }
+    TopOutOfDate();
   }
 
-  // The last node from `from` on whose frequency is below k, given that freq[from] is. The
-  // frequencies ascend with the node index (and freq[T] is 0xFFFF), so long runs of equal
-  // counts are crossed by doubling steps and a binary search instead of one by one.
-  int LastBelow(int from, unsigned k) const {
-    int lo = from; // freq[lo] < k
-    if (freq[lo + 1] >= k) return lo;
-    int step = 1;
-    int hi = lo + 1;
-    while (freq[hi] < k) {
-      lo = hi;
-      step *= 2;
-      hi = lo + step < T ? lo + step : T;
+  // Puts every entry out of date and starts the stamps again.
+  void ResetTop() {
+    std::memset(inTop, 0, sizeof inTop);
+    for (TopEntry& e : top)
+      e.Stamp = 0;
+    stamp = 1;
+  }
+  // Puts every entry out of date.
+  void TopOutOfDate() {
+    if (++stamp == 0) ResetTop();
+  }
+  // Makes the entry of `prefix` again from the tree as it is now.
+  const TopEntry& ReadTop(unsigned prefix) {
+    TopEntry& e = top[prefix];
+    inTop[R] = stamp;
+    int node = R;
+    int depth = 0;
+    do {
+      node = son[node] + int((prefix >> (TopBits - 1 - depth)) & 1);
+      inTop[node] = stamp;
+      e.Path[depth++] = int16_t(node);
+    } while (depth < TopBits && son[node] < T);
+    e.Length = uint8_t(depth);
+    e.Stamp = stamp;
+    return e;
+  }
+
+  // The last node after c whose count is below k, given that freq[c + 1] is. The counts
+  // ascend with the node index and freq[T] is 0xFFFF, so this is the node before the first
+  // one after c whose count is k or more.
+  int LastBelow(int c, unsigned k) const {
+#ifdef TARNEL_LZH_SSE2
+    // Eight counts at a time; the comparison is signed, so both sides are offset by 0x8000.
+    const __m128i bias = _mm_set1_epi16(int16_t(0x8000));
+    const __m128i limit = _mm_xor_si128(_mm_set1_epi16(int16_t(uint16_t(k))), bias);
+    for (int i = c + 1;; i += ScanWidth) {
+      const __m128i v =
+          _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(&freq[i])), bias);
+      const unsigned below = unsigned(_mm_movemask_epi8(_mm_cmplt_epi16(v, limit)));
+      if (below != 0xFFFF) return i - 1 + std::countr_one(below) / 2;
     }
-    while (hi - lo > 1) { // freq[lo] < k <= freq[hi]
-      const int mid = lo + (hi - lo) / 2;
-      if (freq[mid] < k)
-        lo = mid;
-      else
-        hi = mid;
-    }
+#else
+    int lo = c + 1;
+    while (freq[lo + 1] < k)
+      ++lo;
     return lo;
+#endif
   }
 
   // Moves node c, whose count has just become k, behind the last lighter node l, with its
   // subtree, and gives l.
   int Swap(int c, unsigned k) {
-    const int l = LastBelow(c + 1, k);
+    const int l = LastBelow(c, k);
+    if (inTop[c] == stamp || inTop[l] == stamp) TopOutOfDate();
     freq[c] = freq[l];
     freq[l] = uint16_t(k);
     const int i = son[c];
@@ -182,52 +258,67 @@ struct HuffmanTree {
   // the update climbs them without chasing parent links until the first swap changes the
   // shape. Node 0 always holds a leaf (the lowest count), so only the root has parent 0.
   int DecodeSymbol(BitReader& in) {
-    constexpr int MaxPath = 64;
-    int path[MaxPath];
-    int depth = 0;
-    int node = son[R] + int(in.Bit());
-    for (;;) {
-      if (depth < MaxPath) path[depth] = node;
-      ++depth;
-      const int next = son[node];
-      if (next >= T) break;
-      node = next + int(in.Bit());
+    // The walk takes its bits from a copy of the buffer, at most 32 at a time.
+    in.Need32();
+    uint64_t bits = in.Peek();
+    const unsigned prefix = unsigned(bits >> (64 - TopBits));
+    const TopEntry& e = top[prefix].Stamp == stamp ? top[prefix] : ReadTop(prefix);
+    unsigned used = e.Length;
+    bits <<= used;
+    int16_t path[T]; // the nodes below the root walked through; a walk meets none twice
+    std::memcpy(path, e.Path, sizeof e.Path);
+    int depth = int(used);
+    int node = path[depth - 1];
+    while (son[node] < T) {
+      if (used == 32) {
+        in.Skip(used);
+        in.Need32();
+        bits = in.Peek();
+        used = 0;
+      }
+      node = son[node] + int(bits >> 63);
+      bits <<= 1;
+      ++used;
+      path[depth++] = int16_t(node);
     }
+    in.Skip(used);
     const int symbol = son[node] - T;
 
     if (freq[R] == TLZH::MaxFreq) {
       Rebuild();
       CountFrom(parent[symbol + T]);
-    } else if (depth > MaxPath) {
-      CountFrom(node);
-    } else {
-      for (int i = depth - 1; i >= 0; --i) {
-        const int c = path[i];
-        const unsigned k = ++freq[c];
-        if (k > freq[c + 1]) {
-          const int up = parent[Swap(c, k)];
-          if (up != 0) CountFrom(up);
-          return symbol;
-        }
-      }
-      ++freq[R];
+      return symbol;
     }
+    for (int i = depth - 1; i >= 0; --i) {
+      const int c = path[i];
+      const unsigned k = ++freq[c];
+      if (k > freq[c + 1]) {
+        const int up = parent[Swap(c, k)];
+        if (up != 0) CountFrom(up);
+        return symbol;
+      }
+    }
+    ++freq[R];
     return symbol;
   }
 };
 
+// The match position: the upper 6 bits coded by the first 8 bits of the code (3 to 8 of
+// them used), then the lower 6 bits as they stand.
 unsigned DecodePosition(BitReader& in) {
-  unsigned i = in.Byte();
-  const unsigned upper = unsigned(kPositions.code[i]) << 6;
-  for (int n = kPositions.length[i] - 2; n > 0; --n)
-    i = ((i << 1) + in.Bit()) & 0xFFFF;
-  return upper | (i & 0x3F);
+  in.Need32();
+  const unsigned bits = unsigned(in.Peek() >> 50); // the next 14 bits
+  const unsigned head = bits >> 6;
+  const unsigned used = kPositions.length[head] + 6u;
+  in.Skip(used);
+  return unsigned(kPositions.code[head]) << 6 | ((bits >> (14 - used)) & 0x3F);
 }
 
-struct Workspace {
-  HuffmanTree tree;
-  uint8_t ring[N];
-};
+// Byte `back` places before the start of the output: the ring starts with RingFill spaces
+// and N - RingFill zero bytes, and the output is written from RingFill on.
+uint8_t BeforeStart(std::size_t back) {
+  return back > std::size_t(RingFill) ? 0 : uint8_t(' ');
+}
 
 } // namespace
 
@@ -251,35 +342,40 @@ void TLZH::Expand(int32_t expectedSize, std::span<const uint8_t> input,
   const std::size_t expected = std::size_t(expectedSize);
   if (expected > outputLimit_) throw ElzhException(TooLargeMessage);
 
-  std::unique_ptr<Workspace> ws(new (std::nothrow) Workspace);
-  if (!ws) throw ElzhException(NoMemoryMessage);
-  HuffmanTree& tree = ws->tree;
-  uint8_t* const ring = ws->ring;
-  tree.Start();
-  std::memset(ring, ' ', RingFill);
-  std::memset(ring + RingFill, 0, N - RingFill);
+  std::unique_ptr<HuffmanTree> tree(new (std::nothrow) HuffmanTree);
+  if (!tree) throw ElzhException(NoMemoryMessage);
+  tree->Start();
 
-  // A match may run up to F - 1 bytes past the expected size; the buffer is trimmed after.
-  output.resize(expected + F - 1);
+  // A match may run up to F - 1 bytes past the expected size, and matches are copied in
+  // blocks of 16 bytes; the buffer is trimmed after.
+  output.resize(expected + CopySlack);
   uint8_t* const out = output.data();
   std::size_t count = 0;
-  unsigned r = RingFill;
   BitReader in(input);
   while (count < expected) {
-    const int c = tree.DecodeSymbol(in);
+    const int c = tree->DecodeSymbol(in);
     if (c < 256) {
       out[count++] = uint8_t(c);
-      ring[r] = uint8_t(c);
-      r = (r + 1) & RingMask;
+      continue;
+    }
+    // The ring holds the last N bytes written, so a match reads the output itself, or the
+    // ring's first content while it reaches back past the start.
+    const std::size_t distance = DecodePosition(in) + 1;
+    const std::size_t length = std::size_t(c) - 255 + TLZH::Threshold;
+    uint8_t* dst = out + count;
+    if (distance > count) {
+      for (std::size_t k = 0; k < length; ++k, ++count)
+        out[count] = count >= distance ? out[count - distance] : BeforeStart(distance - count);
+    } else if (distance >= 16) {
+      // Each block reads only bytes written before it.
+      for (std::size_t k = 0; k < length; k += 16)
+        std::memcpy(dst + k, dst + k - distance, 16);
+      count += length;
     } else {
-      const unsigned source = (r - DecodePosition(in) - 1) & RingMask;
-      const int length = c - 255 + Threshold;
-      for (int k = 0; k < length; ++k) {
-        const uint8_t b = ring[(source + unsigned(k)) & RingMask];
-        out[count++] = b;
-        ring[r] = b;
-        r = (r + 1) & RingMask;
-      }
+      const uint8_t* src = dst - distance;
+      for (std::size_t k = 0; k < length; ++k)
+        dst[k] = src[k];
+      count += length;
     }
   }
   output.resize(count);

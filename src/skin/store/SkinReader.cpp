@@ -127,7 +127,8 @@ bool TSkinReader::OpenArchive(std::span<const uint8_t> storedSkin) {
 
   TLZH lzh;
   lzh.SetOutputLimit(expandedLimit_);
-  const std::vector<uint8_t> archive = lzh.Expand(expectedSize, storedSkin.subspan(4));
+  std::vector<uint8_t>& archive = data_;
+  lzh.Expand(expectedSize, storedSkin.subspan(4), archive);
   expandedSize_ = archive.size();
   const std::size_t size = archive.size();
 
@@ -162,7 +163,7 @@ bool TSkinReader::OpenArchive(std::span<const uint8_t> storedSkin) {
   const std::size_t dataSize = size - dataAt;
 
   std::vector<std::size_t> offsets(count);
-  std::size_t offset = 0;
+  std::size_t offset = 0; // from the start of the entry data
   for (std::size_t i = 0; i < count; ++i) {
     const int32_t entrySize = ReadInt32(archive.data() + sizesAt + 4 * i);
     if (entrySize < 0)
@@ -172,13 +173,12 @@ bool TSkinReader::OpenArchive(std::span<const uint8_t> storedSkin) {
                   " bytes runs past the end of the entry data (" + std::to_string(dataSize) +
                   " bytes)");
     sizes_[i] = entrySize;
-    offsets[i] = offset;
+    offsets[i] = dataAt + offset;
     offset += std::size_t(entrySize);
   }
 
   names_ = std::move(names);
   offsets_ = std::move(offsets);
-  data_.assign(archive.begin() + std::ptrdiff_t(dataAt), archive.end());
   return true;
 }
 
@@ -187,27 +187,35 @@ std::span<const uint8_t> TSkinReader::EntryData(int index) const {
   return std::span<const uint8_t>(data_).subspan(offsets_.at(i), std::size_t(sizes_.at(i)));
 }
 
-bool TSkinReader::ExtractEntry(std::string_view name, std::vector<uint8_t>& target) const {
-  target.clear();
+int TSkinReader::FindEntry(std::string_view name) const {
   const std::string wanted = SkinLowerName(name);
   for (int i = 0; i < EntryCount(); ++i)
-    if (names_[std::size_t(i)] == wanted) {
-      const std::span<const uint8_t> bytes = EntryData(i);
-      target.assign(bytes.begin(), bytes.end());
-      return true;
-    }
-  return false;
+    if (names_[std::size_t(i)] == wanted) return i;
+  return -1;
+}
+
+int TSkinReader::FindEntryLike(std::string_view text) const {
+  for (int i = 0; i < EntryCount(); ++i)
+    if (names_[std::size_t(i)].find(text) != std::string::npos) return i;
+  return -1;
+}
+
+bool TSkinReader::ExtractEntry(std::string_view name, std::vector<uint8_t>& target) const {
+  target.clear();
+  const int i = FindEntry(name);
+  if (i < 0) return false;
+  const std::span<const uint8_t> bytes = EntryData(i);
+  target.assign(bytes.begin(), bytes.end());
+  return true;
 }
 
 bool TSkinReader::ExtractEntryLike(std::string_view text, std::vector<uint8_t>& target,
                                    std::string& name) const {
   target.clear();
-  for (int i = 0; i < EntryCount(); ++i)
-    if (names_[std::size_t(i)].find(text) != std::string::npos) {
-      const std::span<const uint8_t> bytes = EntryData(i);
-      target.assign(bytes.begin(), bytes.end());
-      name = names_[std::size_t(i)];
-      return true;
-    }
-  return false;
+  const int i = FindEntryLike(text);
+  if (i < 0) return false;
+  const std::span<const uint8_t> bytes = EntryData(i);
+  target.assign(bytes.begin(), bytes.end());
+  name = names_[std::size_t(i)];
+  return true;
 }

@@ -45,8 +45,14 @@ public:
 
   // Expands and parses a stored skin. False when it is not a readable archive: an unknown
   // format number (the user is told through the notifier), or a damaged or oversized one
-  // (LastError says why). ElzhException passes through.
+  // (LastError says why). ElzhException passes through. The expanded archive is kept as the
+  // decoder delivered it, and its buffer is used again by the next call.
   bool OpenArchive(std::span<const uint8_t> storedSkin);
+
+  // The index of the first entry named `name` (letter case ignored), or -1.
+  int FindEntry(std::string_view name) const;
+  // The index of the first entry whose (lower-case) name contains `text`, or -1.
+  int FindEntryLike(std::string_view text) const;
 
   // Replaces `target` with the bytes of the first entry named `name` (letter case ignored);
   // empty when there is none. True when an entry was found.
@@ -59,6 +65,7 @@ public:
   int EntryCount() const { return int(names_.size()); }
   const std::string& EntryName(int index) const { return names_.at(std::size_t(index)); }
   int32_t EntrySize(int index) const { return sizes_.at(std::size_t(index)); }
+  // The bytes of an entry, inside the expanded archive: valid until the next OpenArchive.
   std::span<const uint8_t> EntryData(int index) const;
 
   uint32_t Format() const;
@@ -76,8 +83,8 @@ private:
 
   std::vector<std::string> names_;
   std::array<int32_t, MaxEntries> sizes_{};
-  std::vector<std::size_t> offsets_;
-  std::vector<uint8_t> data_;
+  std::vector<std::size_t> offsets_; // where each entry starts in data_
+  std::vector<uint8_t> data_;        // the expanded archive
   std::array<uint8_t, HeaderSize> header_{};
   std::size_t expandedSize_ = 0;
   std::size_t expandedLimit_ = TLZH::DefaultOutputLimit;

@@ -24,18 +24,33 @@ char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
-std::string LowerAscii(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    c = LowerAscii(c);
-  return r;
-}
-
 bool IsSectionHeader(std::string_view line) {
   return !line.empty() && line.front() == '[' && line.back() == ']';
 }
 
+// Whether `key` is `lowered` once its letters are lower-cased.
+bool SameLowered(std::string_view lowered, std::string_view key) {
+  if (lowered.size() != key.size()) return false;
+  for (std::size_t i = 0; i < key.size(); ++i)
+    if (LowerAscii(key[i]) != lowered[i]) return false;
+  return true;
+}
+
 } // namespace
+
+std::size_t TQuickIni::TNameHash::operator()(std::string_view name) const {
+  std::uint64_t h = 14695981039346656037ull; // FNV-1a over the lower-cased bytes
+  for (char c : name)
+    h = (h ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ull;
+  return static_cast<std::size_t>(h);
+}
+
+bool TQuickIni::TNameEqual::operator()(std::string_view a, std::string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  return true;
+}
 
 void TQuickIni::Clear() {
   FLines.clear();
@@ -55,7 +70,7 @@ void TQuickIni::AddLine(std::string_view raw) {
   if (IsSectionHeader(line)) {
     lk.IsHeader = true;
     FSections.push_back({std::string(line), index});
-    FSectionIndex.emplace(LowerAscii(line), static_cast<int>(FSections.size()) - 1);
+    FSectionIndex.emplace(line.substr(1, line.size() - 2), static_cast<int>(FSections.size()) - 1);
     FLineKeys.push_back(lk); // a header ends a section walk; its key part is never asked for
     return;
   }
@@ -96,13 +111,7 @@ void TQuickIni::LoadFromStream(std::optional<std::string_view> stream) {
 }
 
 int TQuickIni::SectionLine(std::string_view name) const {
-  std::string header;
-  header.reserve(name.size() + 2);
-  header.push_back('[');
-  for (char c : name)
-    header.push_back(LowerAscii(c));
-  header.push_back(']');
-  const auto it = FSectionIndex.find(header);
+  const auto it = FSectionIndex.find(name);
   return it == FSectionIndex.end() ? -1 : FSections[static_cast<std::size_t>(it->second)].LineIndex;
 }
 
@@ -112,11 +121,11 @@ std::string TQuickIni::ReadString(std::string_view section, std::string_view key
   if (FLines.empty() || key.empty()) return result;
   const int header = SectionLine(section);
   if (header < 0) return result;
-  const std::string wanted = LowerAscii(key);
   for (std::size_t i = static_cast<std::size_t>(header) + 1; i < FLines.size(); ++i) {
     const TLineKey& lk = FLineKeys[i];
     if (lk.IsHeader) break;
-    if (lk.KeyLength == 0 || std::string_view(FKeys).substr(lk.KeyOffset, lk.KeyLength) != wanted)
+    if (lk.KeyLength == 0 ||
+        !SameLowered(std::string_view(FKeys).substr(lk.KeyOffset, lk.KeyLength), key))
       continue;
     if (lk.ValueLength > 0) result.assign(FLines[i], lk.ValueOffset, lk.ValueLength);
     break;

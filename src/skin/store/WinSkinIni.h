@@ -65,6 +65,17 @@ private:
   std::vector<TSection> FSections;
   std::vector<TLineKey> FLineKeys; // one per line of FLines
   std::string FKeys;               // every line's lower-cased key part, end to end
-  // Lower-cased header text -> position of its first occurrence in FSections.
-  std::unordered_map<std::string, int> FSectionIndex;
+
+  // Hash and equality of section names in any letter case, so that a lookup needs no
+  // lower-cased copy of the name it is given.
+  struct TNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const;
+  };
+  struct TNameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  // Header text between the brackets -> position of its first occurrence in FSections.
+  std::unordered_map<std::string, int, TNameHash, TNameEqual> FSectionIndex;
 };
