@@ -190,9 +190,9 @@ void TBitmap::Adopt(TBitmap&& other) noexcept {
   other.FPalette.clear();
   FMemory = std::move(other.FMemory); // the bytes stay where they are
   other.FMemory.clear();
-  FBitmap = std::exchange(other.FBitmap, nullptr);
+  FBitmap = std::move(other.FBitmap);
   FBits = std::exchange(other.FBits, nullptr);
-  FCanvas = std::exchange(other.FCanvas, nullptr);
+  FCanvas = std::move(other.FCanvas);
   FCanvasOld = std::exchange(other.FCanvasOld, nullptr);
   TransparentColor = other.TransparentColor;
   Transparent = other.Transparent;
@@ -200,20 +200,20 @@ void TBitmap::Adopt(TBitmap&& other) noexcept {
 
 void TBitmap::ReleaseCanvas() {
   if (!FCanvas) return;
-  SelectObject(FCanvas, FCanvasOld);
-  DeleteDC(FCanvas);
+  // The canvas is kept across calls (no scope to tie a selection to): the bitmap is selected
+  // out by hand before the context goes.
+  SelectObject(FCanvas.Get(), FCanvasOld);
+  FCanvas.Reset();
   --gLiveGdiObjects;
-  FCanvas = nullptr;
   FCanvasOld = nullptr;
 }
 
 void TBitmap::Release() {
   ReleaseCanvas();
   if (FBitmap) {
-    DeleteObject(FBitmap);
+    FBitmap.Reset();
     --gLiveGdiObjects;
   }
-  FBitmap = nullptr;
   FBits = nullptr;
   std::vector<std::uint8_t>().swap(FMemory);
 }
@@ -268,19 +268,16 @@ void TBitmap::NeedHandle() {
     info.Colors[2] = 0x001F;
   }
   void* bitsPtr = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                    &bitsPtr, nullptr, 0);
-  if (!bitmap || !bitsPtr) {
-    if (bitmap) DeleteObject(bitmap);
-    throw std::runtime_error("Out of system resources");
-  }
+  TBitmapHandle bitmap(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info),
+                                         DIB_RGB_COLORS, &bitsPtr, nullptr, 0));
+  if (!bitmap || !bitsPtr) throw std::runtime_error("Out of system resources");
   ++gLiveGdiObjects;
   auto* dib = static_cast<std::uint8_t*>(bitsPtr);
   const std::size_t rowBytes = RowBytes();
   for (int y = 0; y < FHeight; ++y)
     std::memcpy(dib + static_cast<std::size_t>(FHeight - 1 - y) * rowBytes,
                 FMemory.data() + static_cast<std::size_t>(y) * rowBytes, rowBytes);
-  FBitmap = bitmap;
+  FBitmap = std::move(bitmap);
   FBits = dib;
   std::vector<std::uint8_t>().swap(FMemory);
 }
@@ -366,10 +363,10 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
       info.bmiHeader.biPlanes = 1;
       info.bmiHeader.biBitCount = 24;
       info.bmiHeader.biCompression = BI_RGB;
-      HDC screen = GetDC(nullptr);
-      const int done = SetDIBits(screen, converted.FBitmap, 0, static_cast<UINT>(FHeight),
-                                 rgb.Pixels.data(), &info, DIB_RGB_COLORS);
-      ReleaseDC(nullptr, screen);
+      const TClientDC screen(nullptr);
+      const int done = SetDIBits(screen.DC(), converted.FBitmap.Get(), 0,
+                                 static_cast<UINT>(FHeight), rgb.Pixels.data(), &info,
+                                 DIB_RGB_COLORS);
       if (done != FHeight) throw std::runtime_error("Bitmap conversion failed");
     }
   }
@@ -394,7 +391,7 @@ const std::uint8_t* TBitmap::ScanLine(int y) const {
 HBITMAP TBitmap::Handle() {
   ReleaseCanvas();
   NeedHandle();
-  return FBitmap;
+  return FBitmap.Get();
 }
 
 HDC TBitmap::CanvasHandle() {
@@ -404,10 +401,10 @@ HDC TBitmap::CanvasHandle() {
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) throw std::runtime_error("Out of system resources");
     ++gLiveGdiObjects;
-    FCanvasOld = SelectObject(dc, FBitmap);
-    FCanvas = dc;
+    FCanvasOld = SelectObject(dc, FBitmap.Get());
+    FCanvas.Reset(dc);
   }
-  return FCanvas;
+  return FCanvas.Get();
 }
 
 void TBitmap::FromImage(BmpFile::TBmpImage&& image) {

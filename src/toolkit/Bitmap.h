@@ -12,6 +12,8 @@
 #endif
 #include <windows.h>
 
+#include "Handles.h"
+
 namespace BmpFile {
 struct TBmpImage;
 }
@@ -69,7 +71,7 @@ public:
   // is asked for, or ReleaseCanvas() is called. Raises std::runtime_error as Handle() does.
   HDC CanvasHandle();
   // Whether a DIB section holds the pixels (GDI has needed them).
-  bool HasHandle() const { return FBitmap != nullptr; }
+  bool HasHandle() const { return static_cast<bool>(FBitmap); }
   void ReleaseCanvas();
 
   // Reads a BMP file. Unreadable or damaged data leaves the image empty and gives false.
@@ -112,8 +114,8 @@ private:
   TPixelFormat FPixelFormat = pf24bit;
   std::vector<std::uint32_t> FPalette;
   std::vector<std::uint8_t> FMemory; // the pixels while no DIB section holds them, top row first
-  HBITMAP FBitmap = nullptr;
+  TBitmapHandle FBitmap;
   std::uint8_t* FBits = nullptr; // FMemory's bytes, or the DIB's memory (bottom row first)
-  HDC FCanvas = nullptr;
+  TMemoryDCHandle FCanvas;
   HGDIOBJ FCanvasOld = nullptr; // what the canvas held before the bitmap
 };

@@ -1,4 +1,5 @@
 #include "Threads.h"
+#include "Handles.h"
 
 #include <stdexcept>
 
@@ -10,11 +11,8 @@ struct TThread::TState {
   bool Cancelled = false; // never started before the object went: Execute must not run
   int SuspendCount = 1;   // made suspended; the constructor resumes it unless asked not to
   std::atomic<bool> Finished{false};
-  HANDLE Handle = nullptr;
+  TKernelHandle Handle;
   DWORD Id = 0;
-  ~TState() {
-    if (Handle) CloseHandle(Handle);
-  }
 };
 
 namespace {
@@ -76,12 +74,11 @@ DWORD TThread::MainThreadID() {
 
 TThread::TThread(bool createSuspended) : FState(std::make_shared<TState>()) {
   SyncWindow(); // the thread that makes the first thread object is the user-interface thread
-  auto* start = new TStart{this, FState};
-  FState->Handle = CreateThread(nullptr, 0, ThreadProc, start, CREATE_SUSPENDED, &FState->Id);
-  if (!FState->Handle) {
-    delete start;
-    throw std::runtime_error("Thread creation error");
-  }
+  auto start = std::make_unique<TStart>(TStart{this, FState});
+  FState->Handle.Reset(
+      CreateThread(nullptr, 0, ThreadProc, start.get(), CREATE_SUSPENDED, &FState->Id));
+  if (!FState->Handle) throw std::runtime_error("Thread creation error");
+  start.release(); // the thread owns it from here on
   if (!createSuspended) Resume();
 }
 
@@ -93,7 +90,7 @@ TThread::~TThread() {
     if (!FState->Started) cancel = FState->Started = FState->Cancelled = true;
   }
   if (cancel)
-    ResumeThread(FState->Handle); // it ends at once without running Execute
+    ResumeThread(FState->Handle.Get()); // it ends at once without running Execute
   else
     Release();
   WaitFor();
@@ -123,7 +120,7 @@ DWORD WINAPI TThread::ThreadProc(void* param) {
 }
 
 HANDLE TThread::Handle() const {
-  return FState->Handle;
+  return FState->Handle.Get();
 }
 DWORD TThread::ThreadID() const {
   return FState->Id;
@@ -146,7 +143,7 @@ void TThread::Resume() {
     if (state->SuspendCount == 0 && !state->Started) start = state->Started = true;
   }
   if (start)
-    ResumeThread(state->Handle);
+    ResumeThread(state->Handle.Get());
   else
     state->Wake.notify_all();
 }
@@ -182,7 +179,7 @@ void TThread::Release() {
     if (!state->Started) start = state->Started = true;
   }
   if (start)
-    ResumeThread(state->Handle);
+    ResumeThread(state->Handle.Get());
   else
     state->Wake.notify_all();
 }
@@ -192,14 +189,15 @@ int TThread::WaitFor() {
   if (GetCurrentThreadId() == state->Id) throw std::logic_error("A thread cannot wait for itself");
   // Work the thread hands over with Synchronize arrives as sent messages; handling them here
   // keeps the two threads from waiting for each other.
+  HANDLE handle = state->Handle.Get();
   for (;;) {
-    DWORD r = MsgWaitForMultipleObjects(1, &state->Handle, FALSE, INFINITE, QS_SENDMESSAGE);
+    DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_SENDMESSAGE);
     if (r != WAIT_OBJECT_0 + 1) break;
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
   DWORD code = 0;
-  GetExitCodeThread(state->Handle, &code);
+  GetExitCodeThread(state->Handle.Get(), &code);
   return static_cast<int>(code);
 }
 

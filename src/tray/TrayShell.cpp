@@ -288,7 +288,9 @@ void TTrayIcon::StopAnimation() {
 }
 
 void TTrayIcon::AdvanceFrame(TTimerThread* thread) {
-  if (thread != FThread || !FAnimated || FIcons->Count() == 0) return;
+  // A step already on its way when the thread was suspended (the icon left the shell) is
+  // dropped: a suspended animation stands still.
+  if (thread != FThread || !FAnimated || FIcons->Count() == 0 || thread->Suspended()) return;
   FFrameIndex = FFrameIndex + 1 >= FIcons->Count() ? 0 : FFrameIndex + 1;
   Refresh();
 }

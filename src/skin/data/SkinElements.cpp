@@ -60,8 +60,8 @@ constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
   if (rect.right <= rect.left || rect.bottom <= rect.top) return;
-  TSkinBrush brush(color);
-  FillRect(dc, &rect, brush.Handle());
+  const TBrushHandle brush(CreateSolidBrush(color));
+  FillRect(dc, &rect, brush.Get());
 }
 
 // Copies the part of `source` inside `from` to (x, y) of `target`; whatever of `from` lies
@@ -663,7 +663,7 @@ private:
     C.Toolbar->FrameCount = 1;
 
     C.Colours[scReference] = reference;
-    C.FButtonFaceBrush = TSkinBrush(static_cast<COLORREF>(ImgUtil::ColorToRGB(face)));
+    C.FButtonFaceBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(ImgUtil::ColorToRGB(face))));
   }
 
   // Every element has at least one state, and no image margin is negative (the title's

@@ -139,30 +139,6 @@ TColor StrToColour(std::string_view text);
 // ---------------------------------------------------------------------------------------------
 // Content of a loaded skin
 
-// An owned GDI solid brush.
-class TSkinBrush {
-public:
-  TSkinBrush() = default;
-  explicit TSkinBrush(COLORREF color) : FBrush(CreateSolidBrush(color)) {}
-  ~TSkinBrush() { Reset(); }
-  TSkinBrush(TSkinBrush&& other) noexcept : FBrush(std::exchange(other.FBrush, nullptr)) {}
-  TSkinBrush& operator=(TSkinBrush&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      FBrush = std::exchange(other.FBrush, nullptr);
-    }
-    return *this;
-  }
-  HBRUSH Handle() const { return FBrush; }
-  void Reset() {
-    if (FBrush) DeleteObject(FBrush);
-    FBrush = nullptr;
-  }
-
-private:
-  HBRUSH FBrush = nullptr;
-};
-
 class TSkinContent {
 public:
   TSkinContent();
@@ -239,7 +215,7 @@ public:
   // The reference colour: a pixel of the "Top" frame side (or ButtonFace), as packed RGB.
   TColor ReferenceColour() const { return Colours[scReference]; }
   // A solid brush of the ButtonFace colour (null before the first load).
-  HBRUSH ButtonFaceBrush() const { return FButtonFaceBrush.Handle(); }
+  HBRUSH ButtonFaceBrush() const { return FButtonFaceBrush.Get(); }
 
   // Every element present, the permanent ones first, caption buttons excluded.
   std::vector<TDataSkinObject*> Elements() const;
@@ -249,7 +225,7 @@ public:
 
 private:
   friend class TSkinContentBuilder;
-  TSkinBrush FButtonFaceBrush;
+  TBrushHandle FButtonFaceBrush;
 };
 
 // Expands a stored skin (32-bit expanded size + LZH stream), reads its description (the first

@@ -159,7 +159,6 @@ public:
   TSkinHintWindow() = default;
   ~TSkinHintWindow() {
     if (FWnd) DestroyWindow(FWnd);
-    if (FFont) DeleteObject(FFont);
   }
   TSkinHintWindow(const TSkinHintWindow&) = delete;
   TSkinHintWindow& operator=(const TSkinHintWindow&) = delete;
@@ -169,11 +168,10 @@ public:
   // The window rectangle, at the origin, that shows `text` wrapped at maxWidth.
   RECT CalcHintRect(int maxWidth, const std::string& text) {
     RECT r{0, 0, maxWidth, 0};
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font());
-    DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    const TClientDC screen(nullptr);
+    const TSelectObject font(screen.DC(), Font());
+    DrawTextA(screen.DC(), text.c_str(), -1, &r,
+              DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
     r.right += 6;
     r.bottom += 2;
     return r;
@@ -195,9 +193,9 @@ private:
   HFONT Font() {
     if (!FFont) {
       NONCLIENTMETRICSA metrics;
-      if (ReadNonClientMetrics(metrics)) FFont = CreateFontIndirectA(&metrics.lfStatusFont);
+      if (ReadNonClientMetrics(metrics)) FFont.Reset(CreateFontIndirectA(&metrics.lfStatusFont));
     }
-    return FFont ? FFont : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    return FFont ? FFont.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   }
 
   bool EnsureWindow() {
@@ -227,21 +225,19 @@ private:
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(wnd, &ps);
+      const TPaintDC paint(wnd);
+      HDC dc = paint.DC();
       RECT r;
       GetClientRect(wnd, &r);
       FillRect(dc, &r, GetSysColorBrush(COLOR_INFOBK));
       if (self) {
-        HGDIOBJ old = SelectObject(dc, self->Font());
+        const TSelectObject font(dc, self->Font());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
         InflateRect(&r, -2, 0);
         r.top += 1;
         DrawTextA(dc, self->FText.c_str(), -1, &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-        SelectObject(dc, old);
       }
-      EndPaint(wnd, &ps);
       return 0;
     }
     default:
@@ -250,7 +246,7 @@ private:
   }
 
   HWND FWnd = nullptr;
-  HFONT FFont = nullptr;
+  TFontHandle FFont;
   std::string FText;
 };
 
@@ -359,14 +355,6 @@ const bool gSkinClassesRegistered = (RegisterSkinClasses(), true);
 // ---------------------------------------------------------------------------------------------
 // TSkinData
 
-void TSkinData::TImageListDeleter::operator()(HIMAGELIST list) const {
-  ImageList_Destroy(list);
-}
-
-void TSkinData::TGdiDeleter::operator()(HGDIOBJ object) const {
-  DeleteObject(object);
-}
-
 TSkinData::TSkinData(TComponent* owner)
     : TComponent(owner), FSkin3rd(DefaultSkin3rd()), FHint(std::make_unique<TSkinHintWindow>()) {
   (void)gSkinClassesRegistered;
@@ -376,7 +364,7 @@ TSkinData::TSkinData(TComponent* owner)
 }
 
 TSkinData::~TSkinData() {
-  FMenuGlyphs.reset();
+  FMenuGlyphs.Reset();
   FSkin3rd.clear();
   // The manager lets go of everything that refers to this component (as current or default
   // skin data, a pending request, the skinners using it) before it goes.
@@ -388,8 +376,8 @@ void TSkinData::ReadMenuGlyphs() {
   if (!glyphs.LoadFromResourceName(GetModuleHandleA(nullptr), "TARPAULMENU")) return;
   glyphs.SetPixelFormat(pf24bit);
   const int count = std::max(glyphs.Width() / 16, 1);
-  FMenuGlyphs.reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, count, 1));
-  if (FMenuGlyphs) ImageList_AddMasked(FMenuGlyphs.get(), glyphs.Handle(), RGB(255, 255, 255));
+  FMenuGlyphs.Reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, count, 1));
+  if (FMenuGlyphs) ImageList_AddMasked(FMenuGlyphs.Get(), glyphs.Handle(), RGB(255, 255, 255));
 }
 
 void TSkinData::ReadSkinStream(const std::vector<std::uint8_t>& property) {
@@ -535,11 +523,11 @@ void TSkinData::SetActive(bool value) {
 void TSkinData::ReadCaptionFont() {
   NONCLIENTMETRICSA metrics;
   if (ReadNonClientMetrics(metrics))
-    FCaptionFont.reset(CreateFontIndirectA(&metrics.lfCaptionFont));
+    FCaptionFont.Reset(CreateFontIndirectA(&metrics.lfCaptionFont));
 }
 
 HFONT TSkinData::CaptionFont() const {
-  return FCaptionFont ? FCaptionFont.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  return FCaptionFont ? FCaptionFont.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 void TSkinData::BuildAppIcon() {
@@ -552,10 +540,9 @@ void TSkinData::BuildAppIcon() {
   const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
   AppIcon = TBitmap(cx, cy, pf24bit);
   HDC dc = AppIcon.CanvasHandle();
-  HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+  const TBrushHandle magenta(CreateSolidBrush(RGB(255, 0, 255)));
   const RECT all{0, 0, cx, cy};
-  FillRect(dc, &all, magenta);
-  DeleteObject(magenta);
+  FillRect(dc, &all, magenta.Get());
   DrawIconEx(dc, 0, 0, icon, cx, cy, 0, nullptr, DI_NORMAL);
   AppIcon.ReleaseCanvas();
   AppIcon.TransparentColor = 0xFF00FF;

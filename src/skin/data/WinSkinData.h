@@ -132,7 +132,7 @@ public:
   // The application window's small icon drawn on magenta (built at load completion).
   TBitmap AppIcon;
   // 16 x 16 menu glyphs from the resource "TARPAULMENU" (null when it is missing).
-  HIMAGELIST MenuGlyphs() const { return FMenuGlyphs.get(); }
+  HIMAGELIST MenuGlyphs() const { return FMenuGlyphs.Get(); }
   // The screen's maximized size when the component was made.
   SIZE MaximizedSize{};
 
@@ -143,13 +143,6 @@ public:
   bool Completed() const { return FCompleted; }
 
 private:
-  struct TImageListDeleter {
-    void operator()(HIMAGELIST list) const;
-  };
-  struct TGdiDeleter {
-    void operator()(HGDIOBJ object) const;
-  };
-
   void CompleteLoading();
   void ReadCaptionFont();
   void BuildAppIcon();
@@ -173,8 +166,8 @@ private:
   bool FNoSkinLoaded = true;
   bool FCompleted = false;
   HWND FDecidingWindow = nullptr;
-  std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, TImageListDeleter> FMenuGlyphs;
-  std::unique_ptr<std::remove_pointer_t<HFONT>, TGdiDeleter> FCaptionFont;
+  TImageListHandle FMenuGlyphs;
+  TFontHandle FCaptionFont;
   std::unique_ptr<TSkinHintWindow> FHint;
   bool FHintShown = false;
 };

@@ -30,19 +30,7 @@ void Replace(TBitmap& image, TBitmap&& turned) {
   image = std::move(turned);
 }
 
-class TSolidBrush {
-public:
-  explicit TSolidBrush(COLORREF color) : FBrush(CreateSolidBrush(color)) {}
-  ~TSolidBrush() {
-    if (FBrush) DeleteObject(FBrush);
-  }
-  TSolidBrush(const TSolidBrush&) = delete;
-  TSolidBrush& operator=(const TSolidBrush&) = delete;
-  HBRUSH Handle() const { return FBrush; }
 
-private:
-  HBRUSH FBrush;
-};
 
 } // namespace
 
@@ -140,8 +128,8 @@ void FillGradient(HDC dc, const RECT& rect, TColor startColor, bool vertical, TC
       strip.left = static_cast<LONG>(from + step);
       strip.right = strip.left + 1;
     }
-    TSolidBrush brush(static_cast<COLORREF>(color));
-    FillRect(dc, &strip, brush.Handle());
+    const TBrushHandle brush(CreateSolidBrush(static_cast<COLORREF>(color)));
+    FillRect(dc, &strip, brush.Get());
   }
 }
 
