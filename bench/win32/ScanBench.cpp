@@ -151,7 +151,6 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
   TApplication app;
-  Application->Initialize();
   Application->OnException = [](TObject*) {
     StartupError = "unknown error";
     if (std::exception_ptr p = std::current_exception()) {

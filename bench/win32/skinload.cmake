@@ -8,7 +8,8 @@ TRACKVERT BITMAP \"${CMAKE_BINARY_DIR}/hosttools/resources/TRACKVERT.bmp\"
 ")
 set_source_files_properties("${_skinload_rc}" PROPERTIES OBJECT_DEPENDS "${TARNEL_DEFAULT_SKIN}")
 add_executable(skinload_bench ${CMAKE_CURRENT_LIST_DIR}/SkinLoadBench.cpp
-               ${CMAKE_SOURCE_DIR}/src/skin/data/SkinElements.cpp "${_skinload_rc}")
+               ${CMAKE_SOURCE_DIR}/src/skin/data/SkinElements.cpp
+               ${CMAKE_SOURCE_DIR}/src/skin/data/SkinContent.cpp "${_skinload_rc}")
 target_include_directories(skinload_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/skin/data)
 target_link_libraries(skinload_bench PRIVATE tarnel_toolkit tarnel_store msimg32 benchmark::benchmark)
 add_dependencies(skinload_bench tarnel_hosttools)

@@ -2,7 +2,6 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TApplication app;
-  Application->Initialize();
   Application->CreateForm<TForm_main>();
   Application->Run();
   return 0;

@@ -90,7 +90,6 @@ public:
   explicit TApplication(TComponent* owner = nullptr);
   ~TApplication() override;
 
-  void Initialize() {}
   HWND Handle() const { return FHandle; }
   std::string Title;
   TCustomForm* MainForm() const { return FMainForm; }

@@ -13,10 +13,12 @@ TARPAULMENU BITMAP \"${_skin_hosttools}/resources/TARPAULMENU.bmp\"
 set_source_files_properties("${_skin_test_rc}" PROPERTIES OBJECT_DEPENDS "${_skin_res_files}")
 set(_skin_packer ${CMAKE_SOURCE_DIR}/tools/skinpack)
 
-# The elements need no skin manager: SkinElements.cpp is compiled in on its own.
+# The elements need no skin manager: SkinElements.cpp and SkinContent.cpp are compiled in on
+# their own.
 add_executable(test_skinelements_win32
   ${CMAKE_CURRENT_LIST_DIR}/SkinElementsTest.cpp
   ${CMAKE_SOURCE_DIR}/src/skin/data/SkinElements.cpp
+  ${CMAKE_SOURCE_DIR}/src/skin/data/SkinContent.cpp
   ${_skin_packer}/SkinLzhEncoder.cpp
   ${_skin_packer}/SkinArchiveWriter.cpp
   "${_skin_test_rc}")
