@@ -74,30 +74,30 @@ void FlipBitmap(TBitmap& image) {
     std::swap_ranges(image.ScanLine(y), image.ScanLine(y) + bytes, image.ScanLine(z));
 }
 
-void RotateLeft(TBitmap& image) {
+namespace {
+// Turns a 24-bit copy of the image a quarter round: to the left, old (x, y) goes to column y of
+// new row (w - 1 - x); to the right, to column (h - 1 - y) of new row x.
+void Rotate(TBitmap& image, bool left) {
   if (image.Empty()) return;
   Ensure24(image);
   const int w = image.Width(), h = image.Height();
   TBitmap turned(h, w, pf24bit);
   for (int y = 0; y < h; ++y) {
     const std::uint8_t* src = image.ScanLine(y);
-    for (int x = 0; x < w; ++x) // old (x, y) -> new column y of new row (w - 1 - x)
-      std::copy_n(src + 3 * x, 3, turned.ScanLine(w - 1 - x) + 3 * y);
+    for (int x = 0; x < w; ++x)
+      std::copy_n(src + 3 * x, 3,
+                  left ? turned.ScanLine(w - 1 - x) + 3 * y : turned.ScanLine(x) + 3 * (h - 1 - y));
   }
   Replace(image, std::move(turned));
 }
+} // namespace
+
+void RotateLeft(TBitmap& image) {
+  Rotate(image, true);
+}
 
 void RotateRight(TBitmap& image) {
-  if (image.Empty()) return;
-  Ensure24(image);
-  const int w = image.Width(), h = image.Height();
-  TBitmap turned(h, w, pf24bit);
-  for (int y = 0; y < h; ++y) {
-    const std::uint8_t* src = image.ScanLine(y);
-    for (int x = 0; x < w; ++x) // old (x, y) -> new column (h - 1 - y) of new row x
-      std::copy_n(src + 3 * x, 3, turned.ScanLine(x) + 3 * (h - 1 - y));
-  }
-  Replace(image, std::move(turned));
+  Rotate(image, false);
 }
 
 void FillGradient(HDC dc, const RECT& rect, TColor startColor, bool vertical, TColor endColor) {
