@@ -5,18 +5,13 @@
 #include "Forms.h"
 #include "Menus.h"
 #include "StdCtrls.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 namespace {
-
-// One application for the whole test program, as in the real one.
-TApplication& App() {
-  static TApplication* app = new TApplication;
-  return *app;
-}
 
 class TTestForm : public TForm {
 public:
