@@ -1,19 +1,19 @@
 # libFuzzer targets of the LZH expander and the skin archive reader. Their units are compiled
-# in with the sanitizers and coverage rather than taken from tarnel_store. Built in the fuzz
-# tree only (clang).
+# in with the sanitizers and coverage rather than taken from tarnel_store; the skin writer
+# (tarnel_skinwriter) only makes their inputs. Built in the fuzz tree only (clang).
 if(NOT TARNEL_FUZZ)
   return()
 endif()
 set(_store ${CMAKE_SOURCE_DIR}/src/skin/store)
-set(_packer ${CMAKE_SOURCE_DIR}/tools/skinpack)
 set(_fuzz_flags -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
 
 add_executable(fuzz_lzh ${CMAKE_CURRENT_LIST_DIR}/LzhFuzz.cpp ${_store}/SkinLzh.cpp)
 target_include_directories(fuzz_lzh PRIVATE ${_store} ${CMAKE_SOURCE_DIR}/tests/host)
 
 add_executable(fuzz_skin_archive ${CMAKE_CURRENT_LIST_DIR}/SkinArchiveFuzz.cpp
-  ${_store}/SkinLzh.cpp ${_store}/SkinReader.cpp ${_packer}/SkinLzhEncoder.cpp)
-target_include_directories(fuzz_skin_archive PRIVATE ${_store} ${_packer})
+  ${_store}/SkinLzh.cpp ${_store}/SkinReader.cpp)
+target_include_directories(fuzz_skin_archive PRIVATE ${_store})
+target_link_libraries(fuzz_skin_archive PRIVATE tarnel_skinwriter)
 
 foreach(_t fuzz_lzh fuzz_skin_archive)
   target_compile_options(${_t} PRIVATE ${_fuzz_flags})
@@ -22,10 +22,8 @@ foreach(_t fuzz_lzh fuzz_skin_archive)
 endforeach()
 
 # Seed corpora, written at test time by a plain (uninstrumented) generator.
-add_executable(fuzz_lzh_archive_seeds ${CMAKE_CURRENT_LIST_DIR}/LzhArchiveSeeds.cpp
-  ${_store}/SkinLzh.cpp ${_store}/SkinReader.cpp ${_packer}/SkinLzhEncoder.cpp
-  ${_packer}/SkinArchiveWriter.cpp)
-target_include_directories(fuzz_lzh_archive_seeds PRIVATE ${_store} ${_packer})
+add_executable(fuzz_lzh_archive_seeds ${CMAKE_CURRENT_LIST_DIR}/LzhArchiveSeeds.cpp)
+target_link_libraries(fuzz_lzh_archive_seeds PRIVATE tarnel_skinwriter tarnel_store)
 tarnel_target(fuzz_lzh_archive_seeds)
 
 set(_corpus ${CMAKE_CURRENT_BINARY_DIR}/lzh_archive_corpus)

@@ -7,21 +7,14 @@ target_link_libraries(resgen PRIVATE tarnel_store)
 tarnel_target(resgen)
 
 set(_resgen_dir "${CMAKE_BINARY_DIR}/resources")
+set(_resgen_files ${TARNEL_BITMAP_RESOURCES})
+list(TRANSFORM _resgen_files PREPEND "${_resgen_dir}/")
+list(TRANSFORM _resgen_files APPEND ".bmp")
 add_custom_command(
-  OUTPUT "${_resgen_dir}/TRACK.bmp" "${_resgen_dir}/TRACKVERT.bmp" "${_resgen_dir}/TARPAULMENU.bmp"
+  OUTPUT ${_resgen_files}
   COMMAND resgen "${_resgen_dir}"
   DEPENDS resgen
   COMMENT "Drawing the program's bitmap resources into ${_resgen_dir}"
   VERBATIM)
-add_custom_target(skin_resources ALL
-  DEPENDS "${_resgen_dir}/TRACK.bmp" "${_resgen_dir}/TRACKVERT.bmp"
-          "${_resgen_dir}/TARPAULMENU.bmp")
+add_custom_target(skin_resources ALL DEPENDS ${_resgen_files})
 
-# default_skin is defined at the end of this folder's processing (tools/defaultskin.cmake);
-# attach to it then.
-function(tarnel_resgen_attach)
-  if(TARGET default_skin)
-    add_dependencies(default_skin skin_resources)
-  endif()
-endfunction()
-cmake_language(DEFER CALL tarnel_resgen_attach)

@@ -1,10 +1,6 @@
-# Skin packer: LZH encoder, archive writer and the skinpack command (host tool).
-add_library(tarnel_skinpack STATIC
-  ${CMAKE_CURRENT_LIST_DIR}/skinpack/SkinLzhEncoder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/skinpack/SkinArchiveWriter.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/skinpack/SkinpackCommands.cpp)
-target_include_directories(tarnel_skinpack PUBLIC ${CMAKE_CURRENT_LIST_DIR}/skinpack)
-target_link_libraries(tarnel_skinpack PUBLIC tarnel_store)
+# Skin packer: the skinpack commands (host tool) over the skin writer.
+add_library(tarnel_skinpack STATIC ${CMAKE_CURRENT_LIST_DIR}/skinpack/SkinpackCommands.cpp)
+target_link_libraries(tarnel_skinpack PUBLIC tarnel_skinwriter tarnel_store)
 tarnel_target(tarnel_skinpack)
 
 add_executable(skinpack ${CMAKE_CURRENT_LIST_DIR}/skinpack/SkinpackMain.cpp)

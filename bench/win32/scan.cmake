@@ -3,12 +3,7 @@
 # program's resource script is part of this executable. Run it under Wine (not a test).
 set(_tarnel_rc ${CMAKE_SOURCE_DIR}/src/app/tarnel.rc)
 add_executable(scan_bench ${CMAKE_CURRENT_LIST_DIR}/ScanBench.cpp ${_tarnel_rc})
-# The files the resource script pulls in, as the program's own build lists them.
-get_source_file_property(_tarnel_rc_depends ${_tarnel_rc} DIRECTORY ${CMAKE_SOURCE_DIR}/src/app
-                         OBJECT_DEPENDS)
-if(_tarnel_rc_depends)
-  set_source_files_properties(${_tarnel_rc} PROPERTIES OBJECT_DEPENDS "${_tarnel_rc_depends}")
-endif()
+tarnel_resource_depends(${_tarnel_rc})
 target_include_directories(scan_bench PRIVATE ${CMAKE_SOURCE_DIR}/src/app)
 target_link_libraries(scan_bench PRIVATE tarnel_app benchmark::benchmark)
 set_target_properties(scan_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY

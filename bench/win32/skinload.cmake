@@ -1,12 +1,8 @@
 # Loading the default skin (expand, read, build every element) against its expansion alone.
-# The default skin is embedded as the resource "DEFAULT_SKIN". Run it under Wine (not a test).
+# The default skin is embedded as the resource "DEFAULT_SKIN", with the program's bitmaps. Run
+# it under Wine (not a test).
 set(_skinload_rc "${CMAKE_CURRENT_BINARY_DIR}/skinload_bench.rc")
-file(CONFIGURE OUTPUT "${_skinload_rc}" CONTENT
-"DEFAULT_SKIN RCDATA \"${TARNEL_DEFAULT_SKIN}\"
-TRACK BITMAP \"${CMAKE_BINARY_DIR}/hosttools/resources/TRACK.bmp\"
-TRACKVERT BITMAP \"${CMAKE_BINARY_DIR}/hosttools/resources/TRACKVERT.bmp\"
-")
-set_source_files_properties("${_skinload_rc}" PROPERTIES OBJECT_DEPENDS "${TARNEL_DEFAULT_SKIN}")
+tarnel_skin_resource_script("${_skinload_rc}")
 add_executable(skinload_bench ${CMAKE_CURRENT_LIST_DIR}/SkinLoadBench.cpp
                ${CMAKE_SOURCE_DIR}/src/skin/data/SkinElements.cpp
                ${CMAKE_SOURCE_DIR}/src/skin/data/SkinContent.cpp "${_skinload_rc}")

@@ -15,11 +15,9 @@ add_test(NAME host.skinpack COMMAND test_skinpack_host)
 
 # The expander as the builds without SSE2 (the 32-bit Windows tree) have it, built on its own.
 add_executable(test_lzh_scalar_host ${CMAKE_CURRENT_LIST_DIR}/SkinLzhTest.cpp
-  ${CMAKE_SOURCE_DIR}/src/skin/store/SkinLzh.cpp
-  ${CMAKE_SOURCE_DIR}/tools/skinpack/SkinLzhEncoder.cpp)
-target_include_directories(test_lzh_scalar_host PRIVATE ${CMAKE_SOURCE_DIR}/src/skin/store
-  ${CMAKE_SOURCE_DIR}/tools/skinpack)
+  ${CMAKE_SOURCE_DIR}/src/skin/store/SkinLzh.cpp)
+target_include_directories(test_lzh_scalar_host PRIVATE ${CMAKE_SOURCE_DIR}/src/skin/store)
 target_compile_definitions(test_lzh_scalar_host PRIVATE TARNEL_LZH_SCALAR)
-target_link_libraries(test_lzh_scalar_host PRIVATE GTest::gtest_main)
+target_link_libraries(test_lzh_scalar_host PRIVATE tarnel_skinwriter GTest::gtest_main)
 tarnel_target(test_lzh_scalar_host)
 add_test(NAME host.lzh_scalar COMMAND test_lzh_scalar_host)

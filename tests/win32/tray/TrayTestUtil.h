@@ -1,22 +1,13 @@
-// Helpers of the tray tests: icon files made on the spot, the shell asked whether an icon is
-// there, and a message pump with a deadline.
+// Helpers of the tray tests: icon files made on the spot and icons drawn to read a pixel (the
+// application, the pump and the shell's icons are in TestSupport.h).
 #pragma once
-#include "Forms.h"
-
-#include <shellapi.h>
+#include "TestSupport.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace traytest {
-
-// One application for the whole test program, as in the real one.
-inline TApplication& App() {
-  static TApplication* app = new TApplication;
-  return *app;
-}
 
 inline void Put16(std::vector<uint8_t>& v, uint32_t x) {
   v.push_back(static_cast<uint8_t>(x));
@@ -74,39 +65,6 @@ inline std::string Hex(const std::vector<uint8_t>& bytes) {
     s += digits[b & 15];
   }
   return s;
-}
-
-// Whether the shell holds an icon of (wnd, id 0): a change of nothing succeeds only then.
-inline bool ShellHasIcon(HWND wnd) {
-  NOTIFYICONDATAA probe{};
-  probe.cbSize = 88;
-  probe.hWnd = wnd;
-  probe.uID = 0;
-  probe.uFlags = 0;
-  return Shell_NotifyIconA(NIM_MODIFY, &probe) != 0;
-}
-
-inline void RemoveFromShell(HWND wnd) {
-  NOTIFYICONDATAA r{};
-  r.cbSize = 88;
-  r.hWnd = wnd;
-  r.uID = 0;
-  Shell_NotifyIconA(NIM_DELETE, &r);
-}
-
-// Handles this thread's messages until predicate holds or ms pass.
-inline bool PumpUntil(const std::function<bool()>& predicate, int ms) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    if (predicate()) return true;
-    if (static_cast<int>(GetTickCount() - start) >= ms) return predicate();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
 }
 
 // The colour of the icon's centre pixel when drawn on black, as 0x00RRGGBB.

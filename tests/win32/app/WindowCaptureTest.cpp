@@ -1,5 +1,6 @@
 // The capture of the window under the pointer: titles, texts answered to WM_GETTEXT, the walk
 // up the parents, the class-name entry, and windows that report absurd lengths or hang.
+#include "TestSupport.h"
 #include "WindowCapture.h"
 
 #include <gtest/gtest.h>
@@ -57,17 +58,12 @@ void RegisterClasses() {
   RegisterClassA(&wc);
 }
 
-// A window destroyed with the object.
-struct TWindow {
-  HWND H;
+// A window of the test's classes (or of a system class), destroyed with the object.
+struct TWindow : TTestWindow {
   TWindow(const char* cls, const char* title, DWORD style, HWND parent = nullptr, int x = 0,
-          int y = 0, int w = 200, int h = 100, DWORD exStyle = 0) {
-    RegisterClasses();
-    H = CreateWindowExA(exStyle, cls, title, style, x, y, w, h, parent, nullptr, Instance(),
-                        nullptr);
-  }
-  ~TWindow() { DestroyWindow(H); }
-  operator HWND() const { return H; }
+          int y = 0, int w = 200, int h = 100, DWORD exStyle = 0)
+      : TTestWindow((RegisterClasses(), CreateWindowExA(exStyle, cls, title, style, x, y, w, h,
+                                                        parent, nullptr, Instance(), nullptr))) {}
 };
 
 constexpr DWORD kTop = WS_OVERLAPPEDWINDOW;
@@ -198,7 +194,7 @@ TEST(WindowCapture, TheWindowUnderThePointer) {
   RECT r;
   GetWindowRect(button, &r);
   SetCursorPos(r.left + 20, r.top + 20);
-  EXPECT_EQ(WindowUnderPointer(), button.H);
+  EXPECT_EQ(WindowUnderPointer(), button.Handle());
   EXPECT_EQ(TextUnderPointer(), "Under the pointer");
   EXPECT_EQ(CaptureEntry(), "Under the pointer");
   GetWindowRect(blank, &r);

@@ -5,6 +5,7 @@
 
 #include "FormReader.h"
 #include "Forms.h"
+#include "TestSupport.h"
 #include "GdiCount.h"
 #include "SkinManage.h"
 #include "SkinReader.h"
@@ -22,11 +23,6 @@ using SkinTest::Solid;
 using SkinTest::TSkinBuilder;
 
 namespace {
-
-TApplication& App() {
-  static TApplication* app = new TApplication;
-  return *app;
-}
 
 // A root for descriptions that only holds components.
 class TSkinRoot : public TComponent {
@@ -68,19 +64,6 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
   ASSERT_NE(f, nullptr);
   std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
-}
-
-// Runs the message loop for about `ms` milliseconds.
-void Pump(DWORD ms) {
-  const DWORD end = GetTickCount() + ms;
-  while (static_cast<LONG>(end - GetTickCount()) > 0) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  }
 }
 
 const std::vector<std::uint8_t>& DefaultSkin() {

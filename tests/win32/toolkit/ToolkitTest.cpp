@@ -1,22 +1,18 @@
 // The toolkit on real windows: class names, the window-object property, properties by name,
-// replaceable message handlers, stored descriptions and window recreation.
+// replaceable message handlers, stored descriptions, window recreation, owned components and
+// exceptions in handlers.
 #include "ExtCtrls.h"
 #include "FormReader.h"
 #include "Forms.h"
 #include "Menus.h"
 #include "StdCtrls.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 namespace {
-
-// One application for the whole test program, as in the real one.
-TApplication& App() {
-  static TApplication* app = new TApplication;
-  return *app;
-}
 
 class TTestForm : public TForm {
 public:
@@ -65,17 +61,38 @@ TEST(Toolkit, WindowClassesAndTheObjectProperty) {
   EXPECT_EQ(ClassOf(memo->Handle()), "TMemo");
   for (TWinControl* c : std::vector<TWinControl*>{&form, button, list, edit, memo})
     EXPECT_EQ(FindControlObject(c->Handle()), static_cast<TObject*>(c)) << c->ClassName();
+}
+
+TEST(Toolkit, ApplicationAndUtilityWindowsFindTheirObjects) {
   EXPECT_EQ(FindControlObject(App().Handle()), static_cast<TObject*>(&App()));
   EXPECT_EQ(ClassOf(App().Handle()), "TApplication");
   EXPECT_FALSE(IsWindowVisible(App().Handle()));
 
+  TTestForm form(&App());
   TTimer timer(&form);
   EXPECT_EQ(FindControlObject(timer.WindowHandle()), static_cast<TObject*>(&timer));
+}
 
+TEST(Toolkit, ClassesAreKnownByTheirAncestorsNames) {
+  TTestForm form(&App());
+  auto* button = new TButton(&form);
+  auto* memo = new TMemo(&form);
   EXPECT_TRUE(button->InheritsFrom("TButtonControl"));
   EXPECT_TRUE(memo->InheritsFrom("TCustomEdit"));
   EXPECT_FALSE(memo->InheritsFrom("TButton"));
-  // Children in tab order, owner and parent.
+}
+
+TEST(Toolkit, ChildrenInTabOrderWithTheirOwnerAndParent) {
+  TTestForm form(&App());
+  auto* button = new TButton(&form);
+  button->SetParent(&form);
+  auto* list = new TListBox(&form);
+  list->SetParent(&form);
+  auto* edit = new TEdit(&form);
+  edit->SetParent(&form);
+  auto* memo = new TMemo(&form);
+  memo->SetParent(&form);
+  form.HandleNeeded();
   EXPECT_EQ(form.TabList().size(), 4u);
   list->SetTabOrder(0);
   EXPECT_EQ(form.TabList().front(), list);
@@ -98,11 +115,25 @@ TEST(Toolkit, PublishedPropertiesByName) {
   EXPECT_EQ(GetOrdProp(button, "Tag"), 99);
   EXPECT_EQ(GetPropValue(button, "Visible"), "True");
   EXPECT_EQ(GetOrdProp(button, "Enabled"), 1);
+}
+
+TEST(Toolkit, PropertiesAControlDoesNotPublishAreNotFound) {
+  TTestForm form(&App());
+  auto* button = new TButton(&form);
+  button->SetParent(&form);
+  form.HandleNeeded();
   bool found = true;
   EXPECT_EQ(GetPropValue(button, "Glyph", &found), "");
   EXPECT_FALSE(found);
   EXPECT_EQ(GetOrdProp(button, "Glyph"), -1);
   EXPECT_FALSE(SetPropValue(button, "Glyph", "x"));
+}
+
+TEST(Toolkit, EnumeratedAndNestedPropertiesByName) {
+  TTestForm form(&App());
+  auto* button = new TButton(&form);
+  button->SetParent(&form);
+  form.HandleNeeded();
   EXPECT_EQ(GetPropValue(&form, "BorderStyle"), "bsSizeable");
   SetPropValue(&form, "BorderStyle", "bsSingle");
   EXPECT_EQ(form.BorderStyle(), bsSingle);
@@ -130,8 +161,12 @@ TEST(Toolkit, WindowProcCanBeReplacedAndRestored) {
   edit->WindowProc = saved;
   edit->SetText("three");
   EXPECT_EQ(seen, 2);
+}
 
-  // Windowless controls get their paint through the same slot.
+// Windowless controls get their paint through the same slot as windowed ones.
+TEST(Toolkit, WindowlessControlsPaintThroughTheirWindowProc) {
+  TTestForm form(&App());
+  form.HandleNeeded();
   auto* label = new TLabel(&form);
   label->SetParent(&form);
   int paints = 0;

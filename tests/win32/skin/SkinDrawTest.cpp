@@ -5,6 +5,7 @@
 #include "SkinDraw.h"
 
 #include "Forms.h"
+#include "TestSupport.h"
 #include "StdCtrls.h"
 
 #include <gtest/gtest.h>
@@ -638,11 +639,6 @@ TEST(BitmapToRegion, ManyRunsAcrossSeveralBatchesAndDepths) {
 
 // ---------------------------------------------------------------------------------------------
 // Parent background
-
-TApplication& App() {
-  static TApplication* app = new TApplication;
-  return *app;
-}
 
 // A windowless child of the parent that paints a solid block.
 class TBlock : public TGraphicControl {

@@ -1,7 +1,7 @@
 // TVexhotkey: atom names, identifiers, the limit of 20, and giving back exactly the hotkeys
 // and atoms it took.
 #include "Vexhotkey.h"
-#include "Forms.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,6 @@
 #include <vector>
 
 namespace {
-
-TApplication& App() {
-  static TApplication* app = new TApplication;
-  return *app;
-}
 
 // Keys no desktop uses, so that the tests do not collide with anything else.
 constexpr uint16_t kKey = VK_F20;
@@ -35,19 +30,6 @@ void PressKey(WORD key) {
   in[0].ki.wVk = in[1].ki.wVk = key;
   in[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, in, sizeof(INPUT));
-}
-
-// Handles this thread's messages until predicate holds or ms pass.
-bool PumpUntil(const std::function<bool()>& predicate, int ms) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-      DispatchMessageA(&msg);
-    if (predicate()) return true;
-    if (static_cast<int>(GetTickCount() - start) >= ms) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
 }
 
 bool AtomExists(const std::string& name) {

@@ -7,6 +7,7 @@
 #include "WinSkinPopMenu.h"
 
 #include "Forms.h"
+#include "TestSupport.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -18,26 +19,8 @@
 
 namespace {
 
-TApplication& App() {
-  static TApplication* app = new TApplication;
-  return *app;
-}
-
 HINSTANCE Self() {
   return GetModuleHandleA(nullptr);
-}
-
-void Pump(int ms) {
-  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (static_cast<int>(GetTickCount() - end) >= 0) return;
-    Sleep(5);
-  }
 }
 
 // Pumps messages until the manager has no pending request (or a second has passed).
@@ -63,18 +46,6 @@ const char* RawClass() {
   static const char* name = RegisterRaw("SkinTestRaw");
   return name;
 }
-
-// Destroys its window at the end of the scope.
-struct TWindow {
-  HWND Handle = nullptr;
-  explicit TWindow(HWND wnd) : Handle(wnd) {}
-  TWindow(const TWindow&) = delete;
-  TWindow& operator=(const TWindow&) = delete;
-  ~TWindow() {
-    if (Handle && IsWindow(Handle)) DestroyWindow(Handle);
-  }
-  operator HWND() const { return Handle; }
-};
 
 HWND MakeTop(const char* cls = RawClass(), DWORD style = WS_OVERLAPPEDWINDOW, int width = 220,
              int height = 160, HINSTANCE instance = nullptr) {
@@ -191,7 +162,7 @@ TEST(SkinManageHook, InstalledOnceAndRemovedWithTheManager) {
   EXPECT_NE(manager->SystemVersion(), 0u);
   EXPECT_EQ(manager->ActivationState(), 0);
   {
-    TWindow wnd(MakeTop());
+    TTestWindow wnd(MakeTop());
     Activate(wnd);
     EXPECT_EQ(manager->ActivationState(), 1);      // the hook saw the activation
     EXPECT_EQ(manager->FindSkinner(wnd), nullptr); // not active: nothing skinned
@@ -203,7 +174,7 @@ TEST(SkinManageHook, InstalledOnceAndRemovedWithTheManager) {
   // A manager without a hook of its own: a hook left behind would report the activation.
   TSkinManage* fresh = TSkinManage::CreateManager();
   fresh->SetActive(true);
-  TWindow later(MakeTop());
+  TTestWindow later(MakeTop());
   Activate(later);
   EXPECT_EQ(fresh->ActivationState(), 0);
   EXPECT_TRUE(fresh->Skinners().empty());
@@ -234,9 +205,9 @@ TEST(SkinManageRules, WindowRules) {
     return manager->WindowQualifies(wnd, manager->FindForm(wnd), cls);
   };
 
-  TWindow plain(MakeTop());
+  TTestWindow plain(MakeTop());
   EXPECT_TRUE(qualifies(plain));
-  TWindow empty(MakeTop(RawClass(), WS_POPUP, 0, 0));
+  TTestWindow empty(MakeTop(RawClass(), WS_POPUP, 0, 0));
   EXPECT_FALSE(qualifies(empty));
   EXPECT_FALSE(qualifies(nullptr));
 
@@ -261,24 +232,24 @@ TEST(SkinManageRules, WindowRules) {
   EXPECT_TRUE(qualifies(form.WindowHandle()));
 
   // Classes never skinned.
-  TWindow cx(MakeTop(RegisterRaw("TcxPopupEditPopupWindowEx")));
+  TTestWindow cx(MakeTop(RegisterRaw("TcxPopupEditPopupWindowEx")));
   EXPECT_FALSE(qualifies(cx));
-  TWindow te(MakeTop(RegisterRaw("TTERenderWindow")));
+  TTestWindow te(MakeTop(RegisterRaw("TTERenderWindow")));
   EXPECT_FALSE(qualifies(te));
 
   // A window of another module, unless it is a dialog of class "#32770".
   HINSTANCE other = GetModuleHandleA("gdi32.dll");
   ASSERT_NE(other, nullptr);
-  TWindow foreign(MakeTop(RegisterRaw("SkinTestForeign", DefWindowProcA, other),
+  TTestWindow foreign(MakeTop(RegisterRaw("SkinTestForeign", DefWindowProcA, other),
                           WS_OVERLAPPEDWINDOW, 200, 120, other));
-  ASSERT_NE(foreign.Handle, nullptr);
+  ASSERT_NE(foreign.Handle(), nullptr);
   EXPECT_FALSE(qualifies(foreign));
-  TWindow dialog(MakeDialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, other));
-  ASSERT_NE(dialog.Handle, nullptr);
+  TTestWindow dialog(MakeDialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, other));
+  ASSERT_NE(dialog.Handle(), nullptr);
   EXPECT_TRUE(qualifies(dialog));
 
   // Windows inside an MDI client, other than its MDI children, are left to the frame.
-  TWindow frame(MakeTop());
+  TTestWindow frame(MakeTop());
   CLIENTCREATESTRUCT ccs{nullptr, 100};
   HWND client = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 200, 120,
                                 frame, nullptr, Self(), &ccs);
@@ -317,7 +288,7 @@ TEST_F(SkinManageTest, FormsAndWindowsSkinnedOnActivation) {
   EXPECT_EQ(skinner->SkinState(), 1);
 
   // A raw window of the program is attached as a bare window.
-  TWindow raw(MakeTop());
+  TTestWindow raw(MakeTop());
   Activate(raw);
   ASSERT_TRUE(Skinned(raw));
   EXPECT_EQ(manager->FindSkinner(raw)->Form(), nullptr);
@@ -334,11 +305,11 @@ TEST_F(SkinManageTest, FormsAndWindowsSkinnedOnActivation) {
 
   // A destroyed window's skinner lets go at once and is dropped on the next pass.
   DestroyWindow(raw);
-  EXPECT_EQ(CountSkinnerEvents(skRelease, raw.Handle), 1);
-  EXPECT_EQ(manager->FindSkinner(raw.Handle), nullptr);
+  EXPECT_EQ(CountSkinnerEvents(skRelease, raw.Handle()), 1);
+  EXPECT_EQ(manager->FindSkinner(raw.Handle()), nullptr);
   manager->Purge();
   EXPECT_EQ(manager->Skinners().size(), count - 1);
-  EXPECT_EQ(CountSkinnerEvents(skFormFreed, raw.Handle), 1);
+  EXPECT_EQ(CountSkinnerEvents(skFormFreed, raw.Handle()), 1);
   EXPECT_EQ(TSkinWndHook::HookedWindowCount(), HookBase + 1);
 }
 
@@ -359,13 +330,13 @@ TEST_F(SkinManageTest, WindowsLeftAloneByTheRules) {
   SetWindowPos(app, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 
   // Dialogs of class "#32770": skinned, except with style bit 0x200.
-  TWindow dialog(MakeDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME));
-  ASSERT_NE(dialog.Handle, nullptr);
+  TTestWindow dialog(MakeDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME));
+  ASSERT_NE(dialog.Handle(), nullptr);
   Activate(dialog);
   EXPECT_TRUE(Skinned(dialog));
   EXPECT_EQ(CountSkinnerEvents(skAttachWindow, dialog), 1);
-  TWindow marked(MakeDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | 0x200));
-  ASSERT_NE(marked.Handle, nullptr);
+  TTestWindow marked(MakeDialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | 0x200));
+  ASSERT_NE(marked.Handle(), nullptr);
   ASSERT_TRUE(GetWindowLongPtrA(marked, GWL_STYLE) & 0x200);
   Activate(marked);
   EXPECT_FALSE(Skinned(marked));
@@ -373,25 +344,25 @@ TEST_F(SkinManageTest, WindowsLeftAloneByTheRules) {
   // Print previews only with xoPreview.
   const char* preview = RegisterRaw("TPrintPreviewForm");
   SetPropValue(data, "Options", "[xoToolbarBK]");
-  TWindow without(MakeTop(preview));
+  TTestWindow without(MakeTop(preview));
   Activate(without);
   EXPECT_FALSE(Skinned(without));
   SetPropValue(data, "Options", "[xoPreview, xoToolbarBK]");
-  TWindow with(MakeTop(preview));
+  TTestWindow with(MakeTop(preview));
   Activate(with);
   EXPECT_TRUE(Skinned(with));
 
   // The month calendar, by the skin data's own decision.
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_DATE_CLASSES};
   ASSERT_TRUE(InitCommonControlsEx(&icc));
-  TWindow calendar(MakeTop("SysMonthCal32", WS_POPUP | WS_BORDER, 240, 180));
-  ASSERT_NE(calendar.Handle, nullptr);
+  TTestWindow calendar(MakeTop("SysMonthCal32", WS_POPUP | WS_BORDER, 240, 180));
+  ASSERT_NE(calendar.Handle(), nullptr);
   Activate(calendar);
   EXPECT_FALSE(Skinned(calendar));
 
   // Nothing is skinned while the manager is off.
   manager->SetActive(false);
-  TWindow off(MakeTop());
+  TTestWindow off(MakeTop());
   Activate(off);
   EXPECT_FALSE(Skinned(off));
 }
@@ -400,7 +371,7 @@ TEST_F(SkinManageTest, MdiChildrenSizeGripsAndMaximizedState) {
   MainData();
   TSkinManage* manager = Manager();
   const char* childClass = RegisterRaw("SkinTestMdiChild", DefMDIChildProcA);
-  TWindow frame(MakeTop(RawClass(), WS_OVERLAPPEDWINDOW, 400, 300));
+  TTestWindow frame(MakeTop(RawClass(), WS_OVERLAPPEDWINDOW, 400, 300));
   CLIENTCREATESTRUCT ccs{nullptr, 100};
   HWND client = CreateWindowExA(0, "MDICLIENT", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
                                 0, 380, 260, frame, nullptr, Self(), &ccs);
@@ -448,8 +419,8 @@ TEST_F(SkinManageTest, ChooseSkinDataByFormType) {
   EXPECT_EQ(manager->DefaultSkinData(), first);
   EXPECT_EQ(manager->SkinDataList(), (std::vector<TSkinData*>{first, only, dialogs, second}));
 
-  TWindow raw(MakeTop(RawClass(), WS_OVERLAPPEDWINDOW));
-  TWindow dialog(MakeDialog(WS_POPUP | WS_CAPTION));
+  TTestWindow raw(MakeTop(RawClass(), WS_OVERLAPPEDWINDOW));
+  TTestWindow dialog(MakeDialog(WS_POPUP | WS_CAPTION));
   EXPECT_EQ(manager->ChooseSkinData(own->Handle()), only);
   EXPECT_EQ(manager->ChooseSkinData(dialog), dialogs);
   EXPECT_EQ(manager->ChooseSkinData(raw), second); // the last main-form component
@@ -468,7 +439,7 @@ TEST_F(SkinManageTest, ChooseSkinDataByFormType) {
 TEST_F(SkinManageTest, ActiveFalseThenTrueRunsOnlyTheLastRequest) {
   TSkinData* data = MainData();
   TSkinManage* manager = Manager();
-  TWindow raw(MakeTop());
+  TTestWindow raw(MakeTop());
   WNDPROC rawProc = ProcOf(raw);
   Activate(raw);
   TForm* form = ShownForm();
@@ -524,9 +495,9 @@ TEST_F(SkinManageTest, RefreshReloadsThenRedrawsTheSkinnersOfItsData) {
   own->SetBounds(80, 80, 240, 160);
   own->Show();
   Activate(own->Handle());
-  TWindow a(MakeTop());
+  TTestWindow a(MakeTop());
   Activate(a);
-  TWindow b(MakeTop());
+  TTestWindow b(MakeTop());
   Activate(b);
   TForm* other = ShownForm();
   Activate(own->Handle());
@@ -537,7 +508,7 @@ TEST_F(SkinManageTest, RefreshReloadsThenRedrawsTheSkinnersOfItsData) {
   manager->SetCurrentSkinData(data);
   manager->Request(srRefresh, 20);
   PumpRequest(manager);
-  for (HWND wnd : {a.Handle, b.Handle, other->Handle()}) {
+  for (HWND wnd : {a.Handle(), b.Handle(), other->Handle()}) {
     EXPECT_EQ(CountSkinnerEvents(skReload, wnd), 1);
     EXPECT_EQ(CountSkinnerEvents(skRedraw, wnd), 1);
   }
@@ -598,7 +569,7 @@ TEST_F(SkinManageTest, DestroyedSkinDataUnregistersCompletely) {
   TForm* secondHost = Host();
   TSkinData* second = LoadedData(secondHost);
   TSkinManage* manager = Manager();
-  TWindow wnd(MakeTop());
+  TTestWindow wnd(MakeTop());
   WNDPROC original = ProcOf(wnd);
   Activate(wnd);
   ASSERT_TRUE(Skinned(wnd));
@@ -621,7 +592,7 @@ TEST_F(SkinManageTest, DestroyedSkinDataUnregistersCompletely) {
   EXPECT_EQ(CountSkinnerEvents(skReload), 0);
 
   // The window is skinned again with the remaining component at its next activation.
-  TWindow other(MakeTop());
+  TTestWindow other(MakeTop());
   Activate(other);
   Activate(wnd);
   ASSERT_TRUE(Skinned(wnd));
@@ -635,7 +606,7 @@ TEST_F(SkinManageTest, DestroyedSkinDataUnregistersCompletely) {
   EXPECT_EQ(manager->DefaultSkinData(), nullptr);
   EXPECT_EQ(manager->CurrentSkinData(), nullptr);
   EXPECT_TRUE(manager->Skinners().empty());
-  TWindow last(MakeTop());
+  TTestWindow last(MakeTop());
   Activate(last);
   Activate(wnd);
   EXPECT_TRUE(manager->Skinners().empty());
@@ -705,7 +676,7 @@ TMenuProbe OpenMenu(TSkinManage* manager, HWND owner, int kind,
 TEST_F(SkinManageTest, PopupMenuWindowsByKindAndSkinControls) {
   TSkinData* data = MainData();
   TSkinManage* manager = Manager();
-  TWindow owner(MakeTop());
+  TTestWindow owner(MakeTop());
   Activate(owner);
 
   // An ordinary popup menu with the default switches.
@@ -775,7 +746,7 @@ LRESULT CALLBACK TestProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 TEST_F(SkinManageTest, ProceduresPutInFrontLaterAreKept) {
   MainData();
   TSkinManage* manager = Manager();
-  TWindow wnd(MakeTop());
+  TTestWindow wnd(MakeTop());
   WNDPROC original = ProcOf(wnd);
   Activate(wnd);
   ASSERT_TRUE(Skinned(wnd));
@@ -801,7 +772,7 @@ TEST_F(SkinManageTest, ProceduresPutInFrontLaterAreKept) {
   // The program takes its procedure away; skinned again, the window is hooked only once.
   SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gSavedProc));
   manager->SetActive(true);
-  TWindow other(MakeTop());
+  TTestWindow other(MakeTop());
   Activate(other);
   Activate(wnd);
   ASSERT_TRUE(Skinned(wnd));
@@ -824,7 +795,7 @@ LRESULT CALLBACK ReentrantProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam)
 
 TEST_F(SkinManageTest, SkinnerFreedInsideItsOwnMessageGoesWhenTheMessageReturns) {
   MainData();
-  TWindow wnd(MakeTop(RegisterRaw("SkinTestReentrant", ReentrantProc)));
+  TTestWindow wnd(MakeTop(RegisterRaw("SkinTestReentrant", ReentrantProc)));
   WNDPROC original = ProcOf(wnd);
   Activate(wnd);
   ASSERT_TRUE(Skinned(wnd));
@@ -838,10 +809,10 @@ TEST_F(SkinManageTest, SkinnerFreedInsideItsOwnMessageGoesWhenTheMessageReturns)
 TEST_F(SkinManageTest, DestructionLeavesNoHookAndNothingHooked) {
   TSkinData* data = MainData();
   TSkinManage* manager = Manager();
-  TWindow raw(MakeTop());
+  TTestWindow raw(MakeTop());
   WNDPROC rawProc = ProcOf(raw);
   Activate(raw);
-  TWindow dialog(MakeDialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME));
+  TTestWindow dialog(MakeDialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME));
   WNDPROC dialogProc = ProcOf(dialog);
   Activate(dialog);
   auto* form = new TForm(&App());
@@ -859,7 +830,7 @@ TEST_F(SkinManageTest, DestructionLeavesNoHookAndNothingHooked) {
   EXPECT_EQ(ProcOf(raw), rawProc);
   EXPECT_EQ(ProcOf(dialog), dialogProc);
   EXPECT_EQ(ProcOf(formWnd), formProc);
-  for (HWND wnd : {raw.Handle, dialog.Handle, formWnd}) {
+  for (HWND wnd : {raw.Handle(), dialog.Handle(), formWnd}) {
     EXPECT_FALSE(AnswersQuery(wnd));
     EXPECT_EQ(CountSkinnerEvents(skRelease, wnd), 1);
     EXPECT_EQ(CountSkinnerEvents(skFormFreed, wnd), 1);
@@ -869,7 +840,7 @@ TEST_F(SkinManageTest, DestructionLeavesNoHookAndNothingHooked) {
   // No hook is left: a manager without one of its own sees no activation.
   TSkinManage* fresh = TSkinManage::CreateManager();
   fresh->SetActive(true);
-  TWindow later(MakeTop());
+  TTestWindow later(MakeTop());
   Activate(later);
   EXPECT_EQ(fresh->ActivationState(), 0);
   EXPECT_TRUE(fresh->Skinners().empty());

@@ -2,27 +2,13 @@
 // field bound to its component, and the tray icon put back when the taskbar restarts, but
 // only then.
 #include "Unit_main.h"
+#include "TestSupport.h"
 #include "WinSkinData.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
 namespace {
-
-// Whether the shell holds an icon of (wnd, id 0): a change of nothing succeeds only then.
-bool ShellHasIcon(HWND wnd) {
-  NOTIFYICONDATAA probe{};
-  probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  probe.hWnd = wnd;
-  return Shell_NotifyIconA(NIM_MODIFY, &probe) != 0;
-}
-
-void RemoveFromShell(HWND wnd) {
-  NOTIFYICONDATAA r{};
-  r.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  r.hWnd = wnd;
-  Shell_NotifyIconA(NIM_DELETE, &r);
-}
 
 // One application and one main window for the whole test program, as in the real one. The
 // list file beside the test program is missing; the error that start-up reports is kept.
