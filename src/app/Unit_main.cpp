@@ -2,14 +2,12 @@
 #include "Autostart.h"
 #include "ShowInfo.h"
 #include "WatchList.h"
-#include "WatchListFile.h"
 #include "WindowCapture.h"
 #include "WinSkinData.h"
 
 #include <utility>
 
 TForm_main* Form_main = nullptr;
-TVexhotkey* Hotkey = nullptr;
 UINT TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 
 const TClassInfo& TForm_main::StaticClassInfo() {
@@ -22,8 +20,6 @@ TForm_main::TForm_main(TComponent* owner) : TForm(owner) {
   RegisterTrayClasses();
   RegisterSkinClasses();
   Form_main = this;
-  SetMessageHandler(WM_SYSCOMMAND, [this](TMessage& m) { WMSysCommand(m); });
-  SetMessageHandler(WM_HOTKEY, [this](TMessage& m) { WMHotKey(m); });
   ReadStoredDescription();
   HandleNeeded();
   DoCreate();
@@ -31,7 +27,7 @@ TForm_main::TForm_main(TComponent* owner) : TForm(owner) {
 
 TForm_main::~TForm_main() {
   // The hotkey goes with the window it was registered for, however the window ends.
-  delete std::exchange(Hotkey, nullptr);
+  FHotkey.reset();
   if (Form_main == this) Form_main = nullptr;
 }
 
@@ -71,11 +67,24 @@ void TForm_main::BindField(TComponent* c) {
 }
 
 void TForm_main::WndProc(TMessage& msg) {
-  // The taskbar restarted: the notification icon goes into the new one. (A registration that
-  // failed gives 0, which must not turn every WM_NULL into a re-add.)
-  if (msg.Msg == TaskbarCreatedMessage && TaskbarCreatedMessage != 0 && TrayIcon1) {
-    TrayIcon1->SetActive(false);
-    TrayIcon1->SetActive(true);
+  switch (msg.Msg) {
+  case WM_SYSCOMMAND:
+    if (TWMSysCommand(msg).CmdType == SC_MINIMIZE) {
+      Hide(); // minimising hides the window: the tray icon brings it back
+      return;
+    }
+    break;
+  case WM_HOTKEY:
+    WMHotKey();
+    return;
+  default:
+    // The taskbar restarted: the notification icon goes into the new one. (A registration that
+    // failed gives 0, which must not turn every WM_NULL into a re-add.)
+    if (msg.Msg == TaskbarCreatedMessage && TaskbarCreatedMessage != 0 && TrayIcon1) {
+      TrayIcon1->SetActive(false);
+      TrayIcon1->SetActive(true);
+    }
+    break;
   }
   TForm::WndProc(msg);
 }
@@ -86,12 +95,12 @@ void TForm_main::FormCreate(TObject*) {
   N3->SetChecked(!run.empty());
   // A list that cannot be read is reported, and the hotkey is then left out.
   ListBox1->SetItems(WatchList::Load());
-  delete std::exchange(Hotkey, new TVexhotkey);
-  Hotkey->AddHotKey(this, false, false, false, false, VK_F5);
+  FHotkey = std::make_unique<TVexhotkey>();
+  FHotkey->AddHotKey(this, false, false, false, false, VK_F5);
 }
 
 void TForm_main::FormClose(TObject*) {
-  delete std::exchange(Hotkey, nullptr);
+  FHotkey.reset();
 }
 
 void TForm_main::SaveList() {
@@ -120,48 +129,15 @@ void TForm_main::Button2Click(TObject*) {
   SaveList();
 }
 
-bool TForm_main::LeftAlone(HWND wnd, DWORD now) const {
-  auto it = FUnanswered.find(wnd);
-  return it != FUnanswered.end() && IsWindow(wnd) && now - it->second < kHungRetryMs;
-}
-
-HWND TForm_main::FindTarget(const std::string& entry, DWORD now) const {
-  const bool byClass = WatchListFile::IsClassEntry(entry);
-  const std::string cls(byClass ? WatchListFile::ClassNameOf(entry) : std::string_view{});
-  auto next = [&](HWND after) {
-    return byClass ? FindWindowExA(nullptr, after, cls.c_str(), nullptr)
-                   : FindWindowExA(nullptr, after, nullptr, entry.c_str());
-  };
-  // Every window passed over is one of those left alone, so the walk ends after at most that
-  // many steps even if the window order changes meanwhile.
-  HWND wnd = next(nullptr);
-  for (size_t passed = 0; wnd && LeftAlone(wnd, now) && passed <= FUnanswered.size(); ++passed)
-    wnd = next(wnd);
-  return wnd && !LeftAlone(wnd, now) ? wnd : nullptr;
-}
-
-void TForm_main::RequestClose(HWND wnd) {
-  const DWORD now = GetTickCount();
-  FUnanswered.erase(wnd);
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutA(wnd, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kCloseTimeoutMs,
-                           &result) &&
-      IsWindow(wnd))
-    FUnanswered[wnd] = now;
-}
-
 void TForm_main::Timer1Timer(TObject*) {
   const int n = ListBox1->Count();
   // The list can change while a close request is being handled (messages sent by other threads
   // are handled meanwhile), so every step checks the current row count.
   for (int i = 0; i < n && i < ListBox1->Count(); ++i) {
-    const std::string entry = ListBox1->Item(i);
-    if (!WatchListFile::IsLookedUp(entry)) continue;
-    if (HWND wnd = FindTarget(entry, GetTickCount())) RequestClose(wnd);
+    FScan.Visit(ListBox1->Item(i));
     if (Application->Terminated()) break;
   }
-  for (auto it = FUnanswered.begin(); it != FUnanswered.end();)
-    it = IsWindow(it->first) ? std::next(it) : FUnanswered.erase(it);
+  FScan.EndPass();
 }
 
 void TForm_main::N1Click(TObject*) {
@@ -176,15 +152,7 @@ void TForm_main::N3Click(TObject*) {
   Autostart::Toggle(N3, ExecutablePath());
 }
 
-void TForm_main::WMSysCommand(TMessage& msg) {
-  if (msg.WParam == SC_MINIMIZE) {
-    Hide();
-    return;
-  }
-  Inherited(msg);
-}
-
-void TForm_main::WMHotKey(TMessage&) {
+void TForm_main::WMHotKey() {
   Edit1->SetText(WindowCapture::CaptureEntry());
   BringToFront();
 }

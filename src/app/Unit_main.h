@@ -1,6 +1,7 @@
 // The main window: the watch list, the entry box with its commands, the help text, and the
 // components that run the program (scan timer, tray menu, skin).
 #pragma once
+#include "CloseScan.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "Menus.h"
@@ -8,7 +9,7 @@
 #include "TrayShell.h"
 #include "Vexhotkey.h"
 
-#include <map>
+#include <memory>
 #include <string>
 
 class TSkinData;
@@ -43,32 +44,21 @@ public:
   void N2Click(TObject* sender);
   void N3Click(TObject* sender);
 
+  // Every message of the main window the form handles itself (minimise, the capture hotkey,
+  // the taskbar's restart) is taken here; the rest goes on to the form.
   void WndProc(TMessage& msg) override;
   TNotifyEvent FindMethod(std::string_view name) const override;
   void BindField(TComponent* component) override;
 
-  // How long the scan waits for a window to handle its close request, and how long a window
-  // that did not answer in time is left alone before it is asked again.
-  static constexpr UINT kCloseTimeoutMs = 500;
-  static constexpr DWORD kHungRetryMs = 10000;
-
 private:
-  void WMSysCommand(TMessage& msg);
-  void WMHotKey(TMessage& msg);
+  // The capture hotkey: the entry box gets the capture, the window comes to the front.
+  void WMHotKey();
   void SaveList();
-  // Whether a window that did not answer in time is still being left alone at tick count now.
-  bool LeftAlone(HWND wnd, DWORD now) const;
-  // The first top-level window of the entry's title or class that is not being left alone, or
-  // none: a window that does not answer hides no other window of the same title or class.
-  HWND FindTarget(const std::string& entry, DWORD now) const;
-  // Sends the close request with a bounded wait; windows that timed out are left alone for a
-  // while.
-  void RequestClose(HWND wnd);
-  std::map<HWND, DWORD> FUnanswered; // window -> tick count when its request timed out
+  TCloseScan FScan; // the scan each tick of Timer1 makes over the list
+  // The capture hotkey (F5), made by FormCreate and released by FormClose or with the form.
+  std::unique_ptr<TVexhotkey> FHotkey;
 };
 
 extern TForm_main* Form_main;
-// The capture hotkey (F5), made by FormCreate and destroyed by FormClose.
-extern TVexhotkey* Hotkey;
 // The number the system gave the registered window message "TaskbarCreated".
 extern UINT TaskbarCreatedMessage;

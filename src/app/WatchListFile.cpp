@@ -33,6 +33,12 @@ std::string Serialize(const TEntries& entries) {
 
 bool IsClassEntry(std::string_view entry) { return entry.find("C|") != std::string_view::npos; }
 
+std::string ClassEntry(std::string_view className) {
+  std::string entry = "C|";
+  entry += className;
+  return entry;
+}
+
 std::string_view ClassNameOf(std::string_view entry) {
   return entry.size() >= 2 ? entry.substr(2) : std::string_view{};
 }

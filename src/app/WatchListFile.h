@@ -20,6 +20,9 @@ std::string Serialize(const TEntries& entries);
 // A class entry contains "C|" anywhere (case-sensitive).
 bool IsClassEntry(std::string_view entry);
 
+// The class entry of a window class: "C|" followed by the class name.
+std::string ClassEntry(std::string_view className);
+
 // The class name of a class entry: the entry without its first two bytes, whatever they are.
 std::string_view ClassNameOf(std::string_view entry);
 

@@ -1,4 +1,5 @@
 #include "WindowCapture.h"
+#include "WatchListFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -78,7 +79,7 @@ static std::string Walk(HWND under, std::string text) {
       if (!text.empty()) return text;
     }
   }
-  return "C|" + WindowClassName(last);
+  return WatchListFile::ClassEntry(WindowClassName(last));
 }
 
 std::string EntryFor(HWND wnd) {

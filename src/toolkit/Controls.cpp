@@ -127,8 +127,9 @@ void TControl::Dispatch(TMessage& msg) {
     break;
   case WM_CONTEXTMENU:
     if (PopupMenu) {
-      POINT p{GET_X_LPARAM_(msg.LParam), GET_Y_LPARAM_(msg.LParam)};
-      if (msg.LParam == -1) GetCursorPos(&p);
+      const TWMContextMenu menu(msg);
+      POINT p = menu.Pos();
+      if (menu.FromKeyboard) GetCursorPos(&p);
       PopupMenu->PopupComponent = this;
       PopupMenu->Popup(p.x, p.y);
       msg.Result = 1;
@@ -470,8 +471,7 @@ void TWinControl::UpdateMouseInControl(const TMessage& msg) {
       TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, FHandle, 0};
       TrackMouseEvent(&t);
     }
-    POINT p{GET_X_LPARAM_(msg.LParam), GET_Y_LPARAM_(msg.LParam)};
-    TControl* under = ControlAtPos(p);
+    TControl* under = ControlAtPos(TWMMouse(msg).Pos());
     if (under != FMouseControl) {
       if (FMouseControl) FMouseControl->Perform(CM_MOUSELEAVE);
       FMouseControl = under;
@@ -486,20 +486,20 @@ void TWinControl::UpdateMouseInControl(const TMessage& msg) {
   }
 }
 
-static TWinControl* ChildObject(HWND wnd) { return dynamic_cast<TWinControl*>(FindControlObject(wnd)); }
+static TWinControl* ChildObject(HWND wnd) { return FindWindowObject<TWinControl>(wnd); }
 
 void TWinControl::Dispatch(TMessage& msg) {
   switch (msg.Msg) {
   case WM_COMMAND:
-    if (msg.LParam) {
-      if (TWinControl* child = ChildObject(reinterpret_cast<HWND>(msg.LParam))) {
+    if (HWND ctl = TWMCommand(msg).Ctl) {
+      if (TWinControl* child = ChildObject(ctl)) {
         msg.Result = child->Perform(CN_COMMAND, msg.WParam, msg.LParam);
         return;
       }
     }
     break;
   case WM_NOTIFY: {
-    auto* hdr = reinterpret_cast<NMHDR*>(msg.LParam);
+    const NMHDR* hdr = TWMNotify(msg).NMHdr;
     if (hdr)
       if (TWinControl* child = ChildObject(hdr->hwndFrom)) {
         msg.Result = child->Perform(CN_NOTIFY, msg.WParam, msg.LParam);
@@ -513,18 +513,20 @@ void TWinControl::Dispatch(TMessage& msg) {
   case WM_CTLCOLORBTN:
   case WM_HSCROLL:
   case WM_VSCROLL:
-    if (msg.LParam)
-      if (TWinControl* child = ChildObject(reinterpret_cast<HWND>(msg.LParam))) {
+    if (HWND ctl = msg.Msg == WM_HSCROLL || msg.Msg == WM_VSCROLL ? TWMScroll(msg).ScrollBar
+                                                                  : TWMCtlColor(msg).ChildWnd)
+      if (TWinControl* child = ChildObject(ctl)) {
         msg.Result = child->Perform(CN_BASE + msg.Msg, msg.WParam, msg.LParam);
         return;
       }
     break;
   case WM_DRAWITEM:
   case WM_MEASUREITEM: {
-    UINT type = msg.Msg == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(msg.LParam)->CtlType
-                                       : reinterpret_cast<MEASUREITEMSTRUCT*>(msg.LParam)->CtlType;
-    HWND item = msg.Msg == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(msg.LParam)->hwndItem
-                                       : GetDlgItem(FHandle, static_cast<int>(msg.WParam));
+    const bool draw = msg.Msg == WM_DRAWITEM;
+    UINT type = draw ? TWMDrawItem(msg).DrawItemStruct->CtlType
+                     : TWMMeasureItem(msg).MeasureItemStruct->CtlType;
+    HWND item = draw ? TWMDrawItem(msg).DrawItemStruct->hwndItem
+                     : GetDlgItem(FHandle, static_cast<int>(TWMMeasureItem(msg).IdCtl));
     if (type != ODT_MENU && item)
       if (TWinControl* child = ChildObject(item)) {
         msg.Result = child->Perform(CN_BASE + msg.Msg, msg.WParam, msg.LParam);
@@ -536,7 +538,7 @@ void TWinControl::Dispatch(TMessage& msg) {
   case CN_CTLCOLORLISTBOX:
   case CN_CTLCOLORSTATIC:
   case CN_CTLCOLORBTN: {
-    HDC dc = reinterpret_cast<HDC>(msg.WParam);
+    HDC dc = TWMCtlColor(msg).ChildDC;
     SetTextColor(dc, ColorToRGB(Font.Color));
     SetBkColor(dc, ColorToRGB(FColor));
     msg.Result = reinterpret_cast<LRESULT>(Brush());
@@ -546,7 +548,7 @@ void TWinControl::Dispatch(TMessage& msg) {
     if (!FDefWndProc || FDefWndProc == DefWindowProcA) {
       RECT r;
       GetClientRect(FHandle, &r);
-      FillRect(reinterpret_cast<HDC>(msg.WParam), &r, Brush());
+      FillRect(TWMPaint(msg).DC, &r, Brush());
       msg.Result = 1;
       return;
     }
@@ -557,8 +559,8 @@ void TWinControl::Dispatch(TMessage& msg) {
         PaintWindow(dc);
         PaintControls(dc);
       };
-      if (msg.WParam) {
-        paint(reinterpret_cast<HDC>(msg.WParam));
+      if (HDC given = TWMPaint(msg).DC) {
+        paint(given);
       } else {
         TPaintDC dc(FHandle);
         paint(dc.DC());
@@ -575,7 +577,7 @@ void TWinControl::Dispatch(TMessage& msg) {
   case WM_LBUTTONDBLCLK:
   case WM_RBUTTONDOWN:
   case WM_RBUTTONUP: {
-    POINT p{GET_X_LPARAM_(msg.LParam), GET_Y_LPARAM_(msg.LParam)};
+    const POINT p = TWMMouse(msg).Pos();
     if (TControl* c = ControlAtPos(p)) {
       RECT r = c->BoundsRect();
       c->Perform(msg.Msg, msg.WParam, MAKELPARAM(p.x - r.left, p.y - r.top));
@@ -590,18 +592,14 @@ void TWinControl::Dispatch(TMessage& msg) {
   }
   case WM_NCDESTROY: {
     DefaultHandler(msg);
-    if (FHandle) {
-      RemovePropA(FHandle, MAKEINTATOM(ControlAtom()));
-      SetWindowLongPtrA(FHandle, GWLP_USERDATA, 0);
-    }
+    if (FHandle) DetachWindowObject(FHandle);
     FHandle = nullptr;
     FMouseInControl = false;
     return;
   }
   case WM_SETTEXT:
     DefaultHandler(msg);
-    FText = reinterpret_cast<const char*>(msg.LParam) ? reinterpret_cast<const char*>(msg.LParam)
-                                                      : "";
+    FText = TWMSetText(msg).Text;
     return;
   }
   TControl::Dispatch(msg);
@@ -623,12 +621,13 @@ const TClassInfo& TGraphicControl::StaticClassInfo() {
 }
 
 void TGraphicControl::Dispatch(TMessage& msg) {
-  if (msg.Msg == WM_PAINT && msg.WParam) {
-    Paint(reinterpret_cast<HDC>(msg.WParam));
-    return;
-  }
+  if (msg.Msg == WM_PAINT)
+    if (HDC dc = TWMPaint(msg).DC) {
+      Paint(dc);
+      return;
+    }
   if (msg.Msg == WM_LBUTTONUP) {
-    POINT p{GET_X_LPARAM_(msg.LParam), GET_Y_LPARAM_(msg.LParam)};
+    const POINT p = TWMMouse(msg).Pos();
     RECT r = ClientRect();
     if (PtInRect(&r, p)) Click();
   }

@@ -4,22 +4,13 @@
 #include "Classes.h"
 #include "Graphics.h"
 #include "Handles.h"
+#include "Messages.h"
 #include "WindowClasses.h"
 
 #include <map>
 
 // ---------------------------------------------------------------------------------------------
 // Messages
-
-struct TMessage {
-  UINT Msg = 0;
-  WPARAM WParam = 0;
-  LPARAM LParam = 0;
-  LRESULT Result = 0;
-};
-
-inline int GET_X_LPARAM_(LPARAM l) { return static_cast<short>(LOWORD(l)); }
-inline int GET_Y_LPARAM_(LPARAM l) { return static_cast<short>(HIWORD(l)); }
 
 // A message handler slot: every message of a control passes through its WindowProc.
 using TWndMethod = std::function<void(TMessage&)>;

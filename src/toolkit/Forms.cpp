@@ -235,10 +235,10 @@ void TCustomForm::Dispatch(TMessage& msg) {
     delete this;
     return;
   case WM_SHOWWINDOW:
-    if (msg.WParam && !msg.LParam) FVisible = true;
+    if (const TWMShowWindow show(msg); show.Show && show.Status == 0) FVisible = true;
     break;
   case WM_WINDOWPOSCHANGED: {
-    auto* wp = reinterpret_cast<WINDOWPOS*>(msg.LParam);
+    const WINDOWPOS* wp = TWMWindowPos(msg).WindowPos;
     if (!(wp->flags & SWP_NOMOVE)) {
       FLeft = wp->x;
       FTop = wp->y;
@@ -264,7 +264,8 @@ const TClassInfo& TApplication::StaticClassInfo() {
 }
 
 static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  auto* app = dynamic_cast<TApplication*>(FindControlObject(wnd));
+  if (msg == WM_NCDESTROY) DetachWindowObject(wnd);
+  auto* app = FindWindowObject<TApplication>(wnd);
   if (!app) return DefWindowProcA(wnd, msg, wparam, lparam);
   switch (msg) {
   case WM_GETICON:
@@ -296,14 +297,14 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
   FHandle = CreateWindowExA(0, "TApplication", Title.c_str(),
                             WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                             0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-  if (FHandle) SetPropA(FHandle, MAKEINTATOM(ControlAtom()), static_cast<TObject*>(this));
+  if (FHandle) AttachWindowObject(FHandle, this);
 }
 
 TApplication::~TApplication() {
   ComponentState |= csDestroying;
   DestroyComponents(); // forms first, while the application still exists
   if (FHandle) {
-    RemovePropA(FHandle, MAKEINTATOM(ControlAtom()));
+    DetachWindowObject(FHandle);
     DestroyWindow(FHandle);
   }
   if (Application == this) Application = nullptr;
@@ -326,7 +327,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
     return true;
   }
   HWND active = GetActiveWindow();
-  auto* form = dynamic_cast<TCustomForm*>(FindControlObject(active));
+  auto* form = FindWindowObject<TCustomForm>(active);
   if (form && IsDialogMessageA(active, &msg)) return true;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);

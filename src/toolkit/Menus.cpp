@@ -186,8 +186,8 @@ HWND TPopupMenu::PopupWindow() {
   static HWND wnd = nullptr;
   if (!wnd || !IsWindow(wnd)) {
     wnd = AllocateHWnd(nullptr, [](TMessage& m) {
-      if (m.Msg == WM_COMMAND && HIWORD(m.WParam) == 0) {
-        if (TMenuItem* item = TMenuItem::FindByCommand(LOWORD(m.WParam))) item->Click();
+      if (m.Msg == WM_COMMAND && TWMCommand(m).NotifyCode == 0) {
+        if (TMenuItem* item = TMenuItem::FindByCommand(TWMCommand(m).ItemId)) item->Click();
         return;
       }
       m.Result = DefWindowProcA(TPopupMenu::PopupWindow(), m.Msg, m.WParam, m.LParam);

@@ -306,7 +306,7 @@ TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
 }
 
 void TButtonControl::Dispatch(TMessage& msg) {
-  if (msg.Msg == CN_COMMAND && HIWORD(msg.WParam) == BN_CLICKED) {
+  if (msg.Msg == CN_COMMAND && TWMCommand(msg).NotifyCode == BN_CLICKED) {
     Click();
     return;
   }

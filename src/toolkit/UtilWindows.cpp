@@ -8,14 +8,25 @@ struct TUtilWindow {
   TWndMethod Method;
 };
 
+// The utility windows of this thread and the methods their messages go to.
+TWindowLinks<TUtilWindow>& UtilLinks() {
+  // Never freed: windows may still get messages while the thread's objects go at exit.
+  thread_local auto* links = new TWindowLinks<TUtilWindow>;
+  return *links;
+}
+
 LRESULT CALLBACK UtilWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  auto* w = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+  TUtilWindow* w = UtilLinks().Find(wnd);
   if (!w) return DefWindowProcA(wnd, msg, wparam, lparam);
   TMessage m{msg, wparam, lparam, 0};
   GuardedCall([&] {
     TWndMethod method = w->Method; // the owner may deallocate the window while it runs
     method(m);
   });
+  if (msg == WM_NCDESTROY) { // destroyed without DeallocateHWnd (at exit)
+    UtilLinks().Unlink(wnd);
+    DetachWindowObject(wnd);
+  }
   return m.Result;
 }
 } // namespace
@@ -34,18 +45,15 @@ HWND AllocateHWnd(TObject* owner, TWndMethod method) {
   HWND wnd = CreateWindowExA(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
   if (!wnd) throw Exception("Cannot create utility window");
-  SetWindowLongPtrA(wnd, GWLP_USERDATA,
-                    reinterpret_cast<LONG_PTR>(new TUtilWindow{std::move(method)}));
+  UtilLinks().Link(wnd, TUtilWindow{std::move(method)});
   SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(UtilWndProc));
-  SetPropA(wnd, MAKEINTATOM(ControlAtom()), owner);
+  AttachWindowObject(wnd, owner);
   return wnd;
 }
 
 void DeallocateHWnd(HWND wnd) {
   if (!wnd) return;
-  auto* w = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-  SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
-  RemovePropA(wnd, MAKEINTATOM(ControlAtom()));
+  UtilLinks().Unlink(wnd);
+  DetachWindowObject(wnd);
   DestroyWindow(wnd);
-  delete w;
 }

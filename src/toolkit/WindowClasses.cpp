@@ -42,17 +42,26 @@ TObject* FindControlObject(HWND wnd) {
   return static_cast<TObject*>(GetPropA(wnd, MAKEINTATOM(ControlAtom())));
 }
 
-void AttachWindowObject(HWND wnd, TWinControl* control) {
-  SetPropA(wnd, MAKEINTATOM(ControlAtom()), static_cast<TObject*>(control));
-  SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+TWindowLinks<TObject*>& WindowObjectLinks() {
+  // Never freed: windows may still get messages while the thread's objects go at exit.
+  thread_local auto* links = new TWindowLinks<TObject*>;
+  return *links;
+}
+
+void AttachWindowObject(HWND wnd, TObject* object) {
+  SetPropA(wnd, MAKEINTATOM(ControlAtom()), object);
+  WindowObjectLinks().Link(wnd, object);
+}
+
+void DetachWindowObject(HWND wnd) {
+  RemovePropA(wnd, MAKEINTATOM(ControlAtom()));
+  WindowObjectLinks().Unlink(wnd);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Window classes and the window procedure shared by every toolkit window
 
 namespace {
-thread_local TWinControl* gCreationControl = nullptr;
-
 struct TClassRecord {
   WNDPROC DefProc;
 };
@@ -63,18 +72,23 @@ std::map<std::string, TClassRecord>& ClassRecords() {
 } // namespace
 
 // The object of a toolkit window is kept twice: in the "ControlOfs" property, where every part
-// of the program can find it, and in the window's user data, which the window procedure reads on
-// every message without a round trip through the window manager's property table.
+// of every program can find it, and in the window links, which the window procedure reads on
+// every message. A window of a toolkit class is only ever linked to a TWinControl (see
+// CreateControlWindow), so the link is cast without a check.
 LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-  if (!control && gCreationControl) {
-    control = std::exchange(gCreationControl, nullptr);
-    control->FHandle = wnd;
-    AttachWindowObject(wnd, control);
+  auto& links = WindowObjectLinks();
+  TObject** object = links.Find(wnd);
+  if (!object) {
+    object = links.FindOrClaim(wnd); // the window being made by CreateControlWindow
+    if (!object) return DefWindowProcA(wnd, msg, wparam, lparam);
+    auto* created = static_cast<TWinControl*>(*object);
+    created->FHandle = wnd;
+    SetPropA(wnd, MAKEINTATOM(ControlAtom()), *object);
   }
-  if (!control) return DefWindowProcA(wnd, msg, wparam, lparam);
+  auto* control = static_cast<TWinControl*>(*object);
   TMessage m{msg, wparam, lparam, 0};
   GuardedCall([&] { control->WindowProc(m); });
+  if (msg == WM_NCDESTROY) links.Unlink(wnd); // a reused handle must not reach the control
   return m.Result;
 }
 
@@ -111,12 +125,12 @@ WNDPROC EnsureWindowClass(const TCreateParams& p) {
 
 
 HWND CreateControlWindow(TWinControl* control, const TCreateParams& p) {
-  gCreationControl = control;
+  WindowObjectLinks().Expect(control);
   HWND wnd = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X,
                              p.Y, p.Width, p.Height, p.WndParent, p.Menu,
                              GetModuleHandleA(nullptr), nullptr);
-  gCreationControl = nullptr;
+  WindowObjectLinks().CancelExpect();
   // A window whose class is not the toolkit's never reached the shared procedure.
-  if (wnd && !GetPropA(wnd, MAKEINTATOM(ControlAtom()))) AttachWindowObject(wnd, control);
+  if (wnd && !WindowObjectLinks().Find(wnd)) AttachWindowObject(wnd, control);
   return wnd;
 }

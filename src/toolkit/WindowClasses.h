@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "WindowLinks.h"
+
 #include <string>
 
 class TObject;
@@ -15,11 +17,25 @@ struct TCreateParams;
 ATOM ControlAtom();
 UINT ControlMessage();
 const std::string& ControlAtomName();
+// The object in a window's "ControlOfs" property, as any part of any program reads it.
 TObject* FindControlObject(HWND wnd);
 
-// Links a control's window to the control: the "ControlOfs" property and the window's user data,
-// which the shared window procedure reads on every message.
-void AttachWindowObject(HWND wnd, TWinControl* control);
+// The links of this thread's toolkit windows to their objects (controls, the application,
+// the owners of utility windows): the lookup the toolkit itself makes, without a round trip
+// through the window manager's property table.
+TWindowLinks<TObject*>& WindowObjectLinks();
+
+// The object of a toolkit window of this thread if it is a T, else null.
+template <class T> T* FindWindowObject(HWND wnd) {
+  if (!wnd) return nullptr;
+  TObject** object = WindowObjectLinks().Find(wnd);
+  return object ? dynamic_cast<T*>(*object) : nullptr;
+}
+
+// Links a window to its object: the "ControlOfs" property and the link the toolkit reads.
+// DetachWindowObject drops both.
+void AttachWindowObject(HWND wnd, TObject* object);
+void DetachWindowObject(HWND wnd);
 
 // Registers the class the parameters name, once: a superclass of their system class (or a class
 // of its own), with the shared window procedure. Returns the procedure the toolkit's default

@@ -48,6 +48,27 @@ TEST(WatchListFile, ClassEntries) {
   EXPECT_EQ(ClassNameOf("AC|B"), "|B");
 }
 
+TEST(WatchListFile, ClassEntryGivesBackItsClassThroughTheFile) {
+  // A built entry must read back as a class entry of the same class, after a save and a load
+  // too, whatever the class name holds (even the marker itself).
+  const struct {
+    const char* Class;
+    const char* Entry;
+    bool LookedUp;
+  } cases[] = {{"TForm_main", "C|TForm_main", true},
+               {"AC|B", "C|AC|B", true},
+               {"#32770", "C|#32770", true},
+               {"", "C|", false}};
+  for (const auto& c : cases) {
+    const std::string entry = ClassEntry(c.Class);
+    EXPECT_EQ(entry, c.Entry);
+    EXPECT_TRUE(IsClassEntry(entry)) << c.Class;
+    EXPECT_EQ(ClassNameOf(entry), c.Class);
+    EXPECT_EQ(IsLookedUp(entry), c.LookedUp) << c.Class;
+    EXPECT_EQ(Parse(Serialize({entry, "title"})), (TEntries{entry, "title"})) << c.Class;
+  }
+}
+
 TEST(WatchListFile, EmptyLookupsAreSkipped) {
   EXPECT_FALSE(IsLookedUp(""));
   EXPECT_FALSE(IsLookedUp("C|"));

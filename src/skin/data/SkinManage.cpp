@@ -479,7 +479,7 @@ TCustomForm* TSkinManage::FindForm(HWND wnd) const {
   if (Application)
     for (TCustomForm* form : Application->Forms())
       if (form->WindowHandle() == wnd) return form;
-  return dynamic_cast<TCustomForm*>(FindControlObject(wnd));
+  return FindWindowObject<TCustomForm>(wnd);
 }
 
 TSkinData* TSkinManage::ChooseSkinData(HWND wnd) const {

@@ -2,9 +2,9 @@
 #include "SkinManage.h"
 
 #include "Forms.h"
+#include "WindowLinks.h"
 
 #include <algorithm>
-#include <map>
 
 // ---------------------------------------------------------------------------------------------
 // Window hooks
@@ -17,8 +17,8 @@ struct THookEntry {
 };
 
 // Never freed: windows may still be destroyed while static objects go at program end.
-std::map<HWND, THookEntry>& HookTable() {
-  static auto* table = new std::map<HWND, THookEntry>;
+TWindowLinks<THookEntry>& HookTable() {
+  static auto* table = new TWindowLinks<THookEntry>;
   return *table;
 }
 
@@ -56,31 +56,30 @@ void TSkinWndHook::Dispose(TSkinWndHook* hook) {
 }
 
 size_t TSkinWndHook::HookedWindowCount() {
-  return HookTable().size();
+  return HookTable().Count();
 }
 
 bool TSkinWndHook::HookWindow(HWND wnd) {
   if (FHookedWnd) return FHookedWnd == wnd;
   if (!wnd || !IsWindow(wnd)) return false;
   auto& table = HookTable();
-  auto it = table.find(wnd);
-  if (it != table.end()) {
-    if (it->second.Owner) return false;
+  if (THookEntry* entry = table.Find(wnd)) {
+    if (entry->Owner) return false;
     // Our procedure is still in the window's chain as a pass-through: take it over again.
-    it->second.Owner = this;
+    entry->Owner = this;
     FHookedWnd = FProcWnd = wnd;
-    FOldProc = it->second.Old;
-    FUnicode = it->second.Unicode;
+    FOldProc = entry->Old;
+    FUnicode = entry->Unicode;
     return true;
   }
   bool unicode = IsWindowUnicode(wnd) != FALSE;
   WNDPROC ours = unicode ? &TSkinWndHook::HookProcW : &TSkinWndHook::HookProcA;
   WNDPROC old = GetProc(wnd, unicode);
   // Entered before the switch: the window may get a message at once.
-  table[wnd] = THookEntry{old, unicode, this};
+  table.Link(wnd, THookEntry{old, unicode, this});
   SetLastError(0);
   if (!SetProc(wnd, unicode, ours) && GetLastError() != 0) {
-    table.erase(wnd);
+    table.Unlink(wnd);
     return false;
   }
   FHookedWnd = FProcWnd = wnd;
@@ -94,15 +93,15 @@ void TSkinWndHook::UnhookWindow() {
   HWND wnd = FHookedWnd;
   FHookedWnd = nullptr;
   auto& table = HookTable();
-  auto it = table.find(wnd);
-  if (it == table.end() || it->second.Owner != this) return;
+  THookEntry* entry = table.Find(wnd);
+  if (!entry || entry->Owner != this) return;
   WNDPROC ours = FUnicode ? &TSkinWndHook::HookProcW : &TSkinWndHook::HookProcA;
   if (IsWindow(wnd) && GetProc(wnd, FUnicode) != ours) {
-    it->second.Owner = nullptr; // someone hooked the window after us: stay as a pass-through
+    entry->Owner = nullptr; // someone hooked the window after us: stay as a pass-through
     return;
   }
   if (IsWindow(wnd)) SetProc(wnd, FUnicode, FOldProc);
-  table.erase(it);
+  table.Unlink(wnd);
 }
 
 LRESULT TSkinWndHook::CallOldProc(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -112,11 +111,11 @@ LRESULT TSkinWndHook::CallOldProc(UINT msg, WPARAM wparam, LPARAM lparam) {
 
 LRESULT TSkinWndHook::Route(bool unicode, HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   auto& table = HookTable();
-  auto it = table.find(wnd);
-  if (it == table.end())
+  const THookEntry* found = table.Find(wnd);
+  if (!found)
     return unicode ? DefWindowProcW(wnd, msg, wparam, lparam)
                    : DefWindowProcA(wnd, msg, wparam, lparam);
-  THookEntry entry = it->second; // the table may change while the message is handled
+  THookEntry entry = *found; // the table may change while the message is handled
   LRESULT result = 0;
   if (!entry.Owner) {
     result = CallProc(entry.Unicode, entry.Old, wnd, msg, wparam, lparam);
@@ -128,8 +127,8 @@ LRESULT TSkinWndHook::Route(bool unicode, HWND wnd, UINT msg, WPARAM wparam, LPA
   }
   if (msg == WM_NCDESTROY) {
     // The window is gone: forget a pass-through left for it.
-    auto again = table.find(wnd);
-    if (again != table.end() && !again->second.Owner) table.erase(again);
+    const THookEntry* again = table.Find(wnd);
+    if (again && !again->Owner) table.Unlink(wnd);
   }
   return result;
 }
