@@ -183,7 +183,15 @@ const TClassInfo& TMainMenu::StaticClassInfo() {
 TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}
 
 HWND TPopupMenu::PopupWindow() {
-  static HWND wnd = nullptr;
+  // The hidden owner of the process's popup menus: made on first use, freed at exit.
+  struct TOwnerWindow {
+    HWND Wnd = nullptr;
+    ~TOwnerWindow() {
+      if (Wnd && IsWindow(Wnd)) DeallocateHWnd(Wnd);
+    }
+  };
+  static TOwnerWindow owner;
+  HWND& wnd = owner.Wnd;
   if (!wnd || !IsWindow(wnd)) {
     wnd = AllocateHWnd(nullptr, [](TMessage& m) {
       if (m.Msg == WM_COMMAND && TWMCommand(m).NotifyCode == 0) {

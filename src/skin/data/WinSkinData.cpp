@@ -1,6 +1,7 @@
 // The skin data component: stored skin, loading, switches, events, caption hints, and its
 // dealings with the skin manager.
 #include "WinSkinData.h"
+#include "WindowLinks.h"
 
 #include "Forms.h"
 #include "SkinLzh.h"
@@ -213,13 +214,23 @@ private:
     FWnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kHintClassName, "",
                            WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
-    if (FWnd) SetWindowLongPtrA(FWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (FWnd) Links().Link(FWnd, this);
     return FWnd != nullptr;
   }
 
+  // The hint windows of this thread and their objects.
+  static TWindowLinks<TSkinHintWindow*>& Links() {
+    thread_local TWindowLinks<TSkinHintWindow*> links;
+    return links;
+  }
+
   static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-    auto* self = reinterpret_cast<TSkinHintWindow*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    TSkinHintWindow* const* link = Links().Find(wnd);
+    TSkinHintWindow* self = link ? *link : nullptr;
     switch (msg) {
+    case WM_NCDESTROY:
+      Links().Unlink(wnd);
+      return DefWindowProcA(wnd, msg, wparam, lparam);
     case WM_NCHITTEST:
       return HTTRANSPARENT;
     case WM_MOUSEACTIVATE:
