@@ -153,7 +153,8 @@ double CpuNow() {
 }
 
 // Times `subject` against the plain expander of `input`, alternating which runs first.
-template <class Subject> void Paired(benchmark::State& state, const Input& input, Subject subject) {
+template <class Subject>
+void Paired(benchmark::State& state, const Input& input, Subject subject) {
   Plain plain(input);
   plain.Run();
   if (!plain.Right()) {

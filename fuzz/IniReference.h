@@ -30,7 +30,8 @@ inline bool SameText(std::string_view a, std::string_view b) {
 }
 
 // Calls f(line) for every kept (trimmed, non-empty, non-comment) line until f returns false.
-template <class F> void ForEachLine(std::string_view text, F f) {
+template <class F>
+void ForEachLine(std::string_view text, F f) {
   text = text.substr(0, text.find('\0'));
   std::size_t pos = 0;
   while (pos < text.size()) {

@@ -11,7 +11,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 pkgs=(cmake make g++ g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
       g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine wine64 wine32:i386 xvfb xdotool x11-utils fonts-wqy-microhei fonts-arphic-uming imagemagick
-      googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+      googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format)
 for p in "${pkgs[@]}"; do have_pkg "$p" || need+=("$p"); done
 if [ ${#need[@]} -gt 0 ]; then
   SUDO=""

@@ -7,6 +7,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs=$(nproc)
+
+# Every C++ source follows .clang-format; a deviation fails the run (after the tests).
+format_status=0
+mkdir -p build
+if ! find src tools tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 |
+    xargs -0 clang-format --dry-run --Werror >/dev/null 2>build/format.log; then
+  format_status=1
+fi
+
 for preset in host win64 win32; do
   cmake --preset $preset -DTARNEL_WERROR=ON >/dev/null
   cmake --build --preset $preset -j"$jobs"
@@ -35,5 +44,10 @@ if why=$(TARNEL_WINE_DIR=/nonexistent . scripts/wine-session.sh && tarnel_can_ru
   windows_tests win32 || status=1
 else
   echo "32-bit Windows tests skipped (built, not run): $why."
+fi
+if [ $format_status -ne 0 ]; then
+  echo "Formatting deviates from .clang-format (clang-format -i on these files fixes it):"
+  grep -o '^[^:]*\.\(cpp\|h\):' build/format.log | sort -u | sed 's/:$//; s/^/  /'
+  status=1
 fi
 exit $status

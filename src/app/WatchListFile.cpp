@@ -9,7 +9,8 @@ TEntries Parse(std::string_view bytes) {
   const size_t n = bytes.size();
   while (start < n) {
     size_t end = start;
-    while (end < n && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
+      ++end;
     entries.emplace_back(bytes.substr(start, end - start));
     if (end < n && bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n')
       start = end + 2;
@@ -21,7 +22,8 @@ TEntries Parse(std::string_view bytes) {
 
 std::string Serialize(const TEntries& entries) {
   size_t total = 0;
-  for (const auto& e : entries) total += e.size() + 2;
+  for (const auto& e : entries)
+    total += e.size() + 2;
   std::string out;
   out.reserve(total);
   for (const auto& e : entries) {
@@ -31,7 +33,9 @@ std::string Serialize(const TEntries& entries) {
   return out;
 }
 
-bool IsClassEntry(std::string_view entry) { return entry.find("C|") != std::string_view::npos; }
+bool IsClassEntry(std::string_view entry) {
+  return entry.find("C|") != std::string_view::npos;
+}
 
 std::string ClassEntry(std::string_view className) {
   std::string entry = "C|";

@@ -269,7 +269,7 @@ void TBitmap::NeedHandle() {
   }
   void* bitsPtr = nullptr;
   TBitmapHandle bitmap(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info),
-                                         DIB_RGB_COLORS, &bitsPtr, nullptr, 0));
+                                        DIB_RGB_COLORS, &bitsPtr, nullptr, 0));
   if (!bitmap || !bitsPtr) throw std::runtime_error("Out of system resources");
   ++gLiveGdiObjects;
   auto* dib = static_cast<std::uint8_t*>(bitsPtr);
@@ -364,9 +364,9 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
       info.bmiHeader.biBitCount = 24;
       info.bmiHeader.biCompression = BI_RGB;
       const TClientDC screen(nullptr);
-      const int done = SetDIBits(screen.DC(), converted.FBitmap.Get(), 0,
-                                 static_cast<UINT>(FHeight), rgb.Pixels.data(), &info,
-                                 DIB_RGB_COLORS);
+      const int done =
+          SetDIBits(screen.DC(), converted.FBitmap.Get(), 0, static_cast<UINT>(FHeight),
+                    rgb.Pixels.data(), &info, DIB_RGB_COLORS);
       if (done != FHeight) throw std::runtime_error("Bitmap conversion failed");
     }
   }

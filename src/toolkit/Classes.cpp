@@ -27,7 +27,9 @@ static std::map<std::string, const TClassInfo*, std::less<>>& ClassRegistry() {
   return registry;
 }
 
-void RegisterClassInfo(const TClassInfo* info) { ClassRegistry()[info->Name] = info; }
+void RegisterClassInfo(const TClassInfo* info) {
+  ClassRegistry()[info->Name] = info;
+}
 
 const TClassInfo* FindClassInfo(std::string_view name) {
   auto& r = ClassRegistry();
@@ -192,7 +194,9 @@ void TComponent::RemoveFreeNotification(TComponent* other) {
                       FFreeNotifies.end());
 }
 
-TNotifyEvent TComponent::FindMethod(std::string_view) const { return {}; }
+TNotifyEvent TComponent::FindMethod(std::string_view) const {
+  return {};
+}
 
 // ---------------------------------------------------------------------------------------------
 // Streams
@@ -213,7 +217,7 @@ void TMemoryStream::Write(const void* buffer, size_t count) {
 
 bool TMemoryStream::LoadFromFile(const std::string& path) {
   const TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   std::vector<uint8_t> data;
   uint8_t chunk[65536];
@@ -229,7 +233,7 @@ bool TMemoryStream::LoadFromFile(const std::string& path) {
 
 bool TMemoryStream::SaveToFile(const std::string& path) const {
   TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   size_t done = 0;
   bool ok = true;
@@ -287,5 +291,9 @@ static std::string Convert(std::string_view text, UINT from, UINT to) {
   return out;
 }
 
-std::string Utf8ToAnsi(std::string_view utf8) { return Convert(utf8, CP_UTF8, 936); }
-std::string AnsiToUtf8(std::string_view ansi) { return Convert(ansi, 936, CP_UTF8); }
+std::string Utf8ToAnsi(std::string_view utf8) {
+  return Convert(utf8, CP_UTF8, 936);
+}
+std::string AnsiToUtf8(std::string_view ansi) {
+  return Convert(ansi, 936, CP_UTF8);
+}

@@ -53,8 +53,8 @@ struct TPropInfo {
   TPropKind Kind = pkValue;
   std::function<std::string(const TObject*)> Get;
   std::function<void(TObject*, const std::string&)> Set;
-  std::function<void(TObject*, TNotifyEvent)> SetEvent;                // pkEvent
-  std::function<void(TObject*, TComponent*)> SetComponent;             // pkComponent
+  std::function<void(TObject*, TNotifyEvent)> SetEvent;                 // pkEvent
+  std::function<void(TObject*, TComponent*)> SetComponent;              // pkComponent
   std::function<void(TObject*, const std::vector<uint8_t>&)> SetBinary; // pkBinary: stored form
 };
 
@@ -74,10 +74,12 @@ void RegisterClassInfo(const TClassInfo* info);
 const TClassInfo* FindClassInfo(std::string_view name);
 
 // Declares the class information of a toolkit class. Use in the public part of the class.
-#define TK_DECLARE_CLASS(Class)                                                                  \
-public:                                                                                          \
-  static const TClassInfo& StaticClassInfo();                                                   \
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+#define TK_DECLARE_CLASS(Class)                                                                    \
+public:                                                                                            \
+  static const TClassInfo& StaticClassInfo();                                                      \
+  const TClassInfo& ClassInfo() const override {                                                   \
+    return StaticClassInfo();                                                                      \
+  }
 
 class TObject {
 public:
@@ -130,12 +132,12 @@ TPropInfo StrProp(const char* name, std::string (C::*get)() const,
   TPropInfo p;
   p.Name = name;
   p.Get = [get](const TObject* o) { return (static_cast<const C*>(o)->*get)(); };
-  if (set)
-    p.Set = [set](TObject* o, const std::string& v) { (static_cast<C*>(o)->*set)(v); };
+  if (set) p.Set = [set](TObject* o, const std::string& v) { (static_cast<C*>(o)->*set)(v); };
   return p;
 }
 
-template <class C> TPropInfo EventProp(const char* name, TNotifyEvent C::*field) {
+template <class C>
+TPropInfo EventProp(const char* name, TNotifyEvent C::*field) {
   TPropInfo p;
   p.Name = name;
   p.Kind = pkEvent;
@@ -148,7 +150,8 @@ template <class C> TPropInfo EventProp(const char* name, TNotifyEvent C::*field)
 
 // An event of any signature bound by name to a method that takes the sender only: the method
 // runs with the sender, the other arguments are not passed on.
-template <class C, class Event> TPropInfo SenderEventProp(const char* name, Event C::*field) {
+template <class C, class Event>
+TPropInfo SenderEventProp(const char* name, Event C::*field) {
   TPropInfo p;
   p.Name = name;
   p.Kind = pkEvent;

@@ -27,22 +27,24 @@ static TPropInfo FontProp(const char* field) {
 const TClassInfo& TControl::StaticClassInfo() {
   static const TClassInfo info = [] {
     TClassInfo i{"TControl", &TComponent::StaticClassInfo(), nullptr, {}};
-    i.Props = {
-        IntProp("Left", &TControl::Left, &TControl::SetLeft),
-        IntProp("Top", &TControl::Top, &TControl::SetTop),
-        IntProp("Width", &TControl::Width, &TControl::SetWidth),
-        IntProp("Height", &TControl::Height, &TControl::SetHeight),
-        IntProp("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth),
-        IntProp("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight),
-        BoolProp("Visible", &TControl::Visible, &TControl::SetVisible),
-        BoolProp("Enabled", &TControl::Enabled, &TControl::SetEnabled),
-        StrProp("Caption", &TControl::Caption, &TControl::SetCaption),
-        StrProp("Text", &TControl::Caption, &TControl::SetCaption),
-        BoolProp("ParentColor", &TControl::ParentColor, &TControl::SetParentColor),
-        BoolProp("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
-        EventProp("OnClick", &TControl::OnClick),
-        FontProp("Name"), FontProp("Height"), FontProp("Charset"), FontProp("Color"),
-        FontProp("Style")};
+    i.Props = {IntProp("Left", &TControl::Left, &TControl::SetLeft),
+               IntProp("Top", &TControl::Top, &TControl::SetTop),
+               IntProp("Width", &TControl::Width, &TControl::SetWidth),
+               IntProp("Height", &TControl::Height, &TControl::SetHeight),
+               IntProp("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth),
+               IntProp("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight),
+               BoolProp("Visible", &TControl::Visible, &TControl::SetVisible),
+               BoolProp("Enabled", &TControl::Enabled, &TControl::SetEnabled),
+               StrProp("Caption", &TControl::Caption, &TControl::SetCaption),
+               StrProp("Text", &TControl::Caption, &TControl::SetCaption),
+               BoolProp("ParentColor", &TControl::ParentColor, &TControl::SetParentColor),
+               BoolProp("ParentFont", &TControl::ParentFont, &TControl::SetParentFont),
+               EventProp("OnClick", &TControl::OnClick),
+               FontProp("Name"),
+               FontProp("Height"),
+               FontProp("Charset"),
+               FontProp("Color"),
+               FontProp("Style")};
     TPropInfo color;
     color.Name = "Color";
     color.Get = [](const TObject* o) {
@@ -206,14 +208,18 @@ void TControl::SetParentFont(bool v) {
   }
 }
 
-void TControl::FontChanged() { Invalidate(); }
+void TControl::FontChanged() {
+  Invalidate();
+}
 void TControl::ParentFontChanged() {
   if (FParentFont && FParent) {
     Font.Assign(FParent->Font);
     FParentFont = true;
   }
 }
-void TControl::ParentColorChanged() { Invalidate(); }
+void TControl::ParentColorChanged() {
+  Invalidate();
+}
 
 void TControl::Click() {
   if (OnClick) OnClick(this);
@@ -258,7 +264,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 TWinControl::~TWinControl() {
   ComponentState |= csDestroying;
   if (FHandle) DestroyHandle();
-  for (TControl* c : std::vector<TControl*>(FControls)) c->SetParent(nullptr);
+  for (TControl* c : std::vector<TControl*>(FControls))
+    c->SetParent(nullptr);
 }
 
 HWND TWinControl::Handle() {
@@ -297,7 +304,8 @@ void TWinControl::CreateHandle() {
   CreateWnd();
   SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font.Handle()), 0);
   RestoreWindowState();
-  for (TWinControl* c : FTabList) c->HandleNeeded();
+  for (TWinControl* c : FTabList)
+    c->HandleNeeded();
 }
 
 void TWinControl::DestroyHandle() {
@@ -385,7 +393,9 @@ TControl* TWinControl::ControlAtPos(POINT p) const {
   return nullptr;
 }
 
-bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
+bool TWinControl::Focused() const {
+  return FHandle && GetFocus() == FHandle;
+}
 void TWinControl::SetFocus() {
   if (HandleNeeded(), FHandle) ::SetFocus(FHandle);
 }
@@ -451,7 +461,8 @@ HBRUSH TWinControl::Brush() {
 
 void TWinControl::FontChanged() {
   if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font.Handle()), TRUE);
-  for (TControl* c : FControls) c->ParentFontChanged();
+  for (TControl* c : FControls)
+    c->ParentFontChanged();
   Invalidate();
 }
 
@@ -486,7 +497,9 @@ void TWinControl::UpdateMouseInControl(const TMessage& msg) {
   }
 }
 
-static TWinControl* ChildObject(HWND wnd) { return FindWindowObject<TWinControl>(wnd); }
+static TWinControl* ChildObject(HWND wnd) {
+  return FindWindowObject<TWinControl>(wnd);
+}
 
 void TWinControl::Dispatch(TMessage& msg) {
   switch (msg.Msg) {

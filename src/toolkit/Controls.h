@@ -41,7 +41,6 @@ constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND; // 0xBD11
 constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
 constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL; // 0xBD15
 
-
 // ---------------------------------------------------------------------------------------------
 // Controls
 
@@ -143,7 +142,7 @@ struct TCreateParams {
   DWORD ExStyle = 0;
   int X = 0, Y = 0, Width = 0, Height = 0;
   HWND WndParent = nullptr;
-  std::string WinClassName;        // the class registered for the window
+  std::string WinClassName;           // the class registered for the window
   const char* SysClassName = nullptr; // the system class it is a superclass of, or none
   UINT ClassStyle = CS_DBLCLKS;
   HMENU Menu = nullptr;
@@ -237,7 +236,6 @@ protected:
   void PaintWindow(HDC dc) override { Paint(dc); }
   virtual void Paint(HDC dc) {}
 };
-
 
 // Registers the toolkit's standard classes with the stored-description reader.
 void RegisterStandardClasses();

@@ -33,7 +33,8 @@ private:
       } else if (c == ' ' || c == '\t' || c == '\r') {
         ++FPos;
       } else if (c == '/' && FPos + 1 < FText.size() && FText[FPos + 1] == '/') {
-        while (FPos < FText.size() && FText[FPos] != '\n') ++FPos;
+        while (FPos < FText.size() && FText[FPos] != '\n')
+          ++FPos;
       } else {
         break;
       }
@@ -57,7 +58,8 @@ private:
   std::string Ident() {
     Skip();
     size_t start = FPos;
-    while (FPos < FText.size() && IdentChar(FText[FPos])) ++FPos;
+    while (FPos < FText.size() && IdentChar(FText[FPos]))
+      ++FPos;
     if (start == FPos) Fail("name expected");
     return std::string(FText.substr(start, FPos - start));
   }
@@ -74,11 +76,21 @@ private:
         if (FPos >= FText.size()) Fail("unterminated string");
         char e = FText[FPos++];
         switch (e) {
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
+        case 'n':
+          out += '\n';
+          break;
+        case 'r':
+          out += '\r';
+          break;
+        case 't':
+          out += '\t';
+          break;
+        case '"':
+          out += '"';
+          break;
+        case '\\':
+          out += '\\';
+          break;
         case 'x': {
           if (FPos + 2 > FText.size() || !std::isxdigit(static_cast<unsigned char>(FText[FPos])) ||
               !std::isxdigit(static_cast<unsigned char>(FText[FPos + 1])))
@@ -87,7 +99,8 @@ private:
           FPos += 2;
           break;
         }
-        default: Fail("unknown escape");
+        default:
+          Fail("unknown escape");
         }
       } else {
         out += c;
@@ -107,7 +120,8 @@ private:
     } else if (c == '-' || std::isdigit(static_cast<unsigned char>(c))) {
       v.Kind = TDescValue::vkNumber;
       size_t start = FPos++;
-      while (FPos < FText.size() && std::isalnum(static_cast<unsigned char>(FText[FPos]))) ++FPos;
+      while (FPos < FText.size() && std::isalnum(static_cast<unsigned char>(FText[FPos])))
+        ++FPos;
       v.Text = std::string(FText.substr(start, FPos - start));
       char* end = nullptr;
       long long n = std::strtoll(v.Text.c_str(), &end, 0);
@@ -124,7 +138,8 @@ private:
     } else if (c == '(') {
       v.Kind = TDescValue::vkList;
       ++FPos;
-      while (!Peek(')')) v.Items.push_back(String());
+      while (!Peek(')'))
+        v.Items.push_back(String());
       ++FPos;
     } else if (c == '{') {
       v.Kind = TDescValue::vkBinary;
@@ -206,27 +221,33 @@ public:
       if (!c) throw EReadError("Component " + f.Ref + " not found");
       f.Prop->SetComponent(f.Target, c);
     }
-    for (TComponent* c : FRead) c->ComponentState &= ~csReading;
+    for (TComponent* c : FRead)
+      c->ComponentState &= ~csReading;
     // Children first, the root last, each once everything has been read.
-    for (size_t i = 1; i < FRead.size(); ++i) FRead[i]->Loaded();
+    for (size_t i = 1; i < FRead.size(); ++i)
+      FRead[i]->Loaded();
     FRoot->Loaded();
   }
 
 private:
   std::string Text(const TDescValue& v) {
     switch (v.Kind) {
-    case TDescValue::vkString: return Utf8ToAnsi(v.Text);
+    case TDescValue::vkString:
+      return Utf8ToAnsi(v.Text);
     case TDescValue::vkSet: {
       std::string s = "[";
-      for (size_t i = 0; i < v.Items.size(); ++i) s += (i ? ", " : "") + v.Items[i];
+      for (size_t i = 0; i < v.Items.size(); ++i)
+        s += (i ? ", " : "") + v.Items[i];
       return s + "]";
     }
     case TDescValue::vkList: {
       std::string s;
-      for (size_t i = 0; i < v.Items.size(); ++i) s += (i ? "\r\n" : "") + Utf8ToAnsi(v.Items[i]);
+      for (size_t i = 0; i < v.Items.size(); ++i)
+        s += (i ? "\r\n" : "") + Utf8ToAnsi(v.Items[i]);
       return s;
     }
-    default: return v.Text;
+    default:
+      return v.Text;
     }
   }
 
@@ -242,7 +263,9 @@ private:
           p->SetEvent(obj, std::move(m));
           break;
         }
-        case pkComponent: FFixups.push_back({obj, p, value.Text}); break;
+        case pkComponent:
+          FFixups.push_back({obj, p, value.Text});
+          break;
         case pkBinary: {
           if (value.Kind != TDescValue::vkBinary) throw EReadError("binary value expected");
           if (value.ResourceName.empty()) {
@@ -302,7 +325,9 @@ private:
 
 } // namespace
 
-TDescNode ParseDescription(std::string_view text) { return TParser(text).ParseRoot(); }
+TDescNode ParseDescription(std::string_view text) {
+  return TParser(text).ParseRoot();
+}
 
 void ReadComponentDescription(TComponent* root, const TDescNode& node) {
   TReader(root).Read(node);
@@ -326,5 +351,6 @@ std::vector<uint8_t> LoadResourceBytes(const char* name) {
 void ReadComponentResource(TComponent* root, const char* name) {
   std::vector<uint8_t> bytes = LoadResourceBytes(name);
   if (bytes.empty()) throw EReadError(std::string("Resource ") + name + " not found");
-  ReadComponentText(root, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  ReadComponentText(root,
+                    std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }

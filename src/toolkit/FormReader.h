@@ -2,24 +2,22 @@
 // kept as a resource of the executable and read through the published-property tables.
 //
 //   Form_main : TForm_main {
-//     Caption = "Tarnel"                // strings are UTF-8 in the source, code page 936 at run time
-//     BorderIcons = [biSystemMenu, biMinimize]
-//     Font.Height = -16
-//     Lines = ("first line" "second line")
-//     OnClick = Button1Click            // an identifier: event method, component or value name
-//     SkinStream = @resource "DEFAULT_SKIN"   // binary: a resource's bytes ...
-//     Icons = {01000000 ...}                  // ... or hexadecimal bytes of the stored form
-//     Label1 : TLabel { Left = 8 }
+//     Caption = "Tarnel"                // strings are UTF-8 in the source, code page 936 at run
+//     time BorderIcons = [biSystemMenu, biMinimize] Font.Height = -16 Lines = ("first line" "second
+//     line") OnClick = Button1Click            // an identifier: event method, component or value
+//     name SkinStream = @resource "DEFAULT_SKIN"   // binary: a resource's bytes ... Icons =
+//     {01000000 ...}                  // ... or hexadecimal bytes of the stored form Label1 :
+//     TLabel { Left = 8 }
 //   }
 #pragma once
 #include "Classes.h"
 
 struct TDescValue {
   enum TKind { vkNumber, vkString, vkIdent, vkSet, vkList, vkBinary } Kind = vkNumber;
-  std::string Text;                 // number, string (UTF-8), identifier
-  std::vector<std::string> Items;   // set names, list strings
-  std::vector<uint8_t> Bytes;       // hexadecimal block
-  std::string ResourceName;         // binary taken from a resource
+  std::string Text;               // number, string (UTF-8), identifier
+  std::vector<std::string> Items; // set names, list strings
+  std::vector<uint8_t> Bytes;     // hexadecimal block
+  std::string ResourceName;       // binary taken from a resource
 };
 
 struct TDescNode {

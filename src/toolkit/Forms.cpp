@@ -12,20 +12,19 @@ static const std::vector<const char*> kBorderIcons{"biSystemMenu", "biMinimize",
 static const std::vector<const char*> kFormStyles{"fsNormal", "fsMDIChild", "fsMDIForm",
                                                   "fsStayOnTop"};
 static const std::vector<const char*> kPositions{
-    "poDesigned",     "poDefault",        "poDefaultPosOnly", "poDefaultSizeOnly",
+    "poDesigned",     "poDefault",       "poDefaultPosOnly", "poDefaultSizeOnly",
     "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
 
 const TClassInfo& TCustomForm::StaticClassInfo() {
   static const TClassInfo info = [] {
     TClassInfo i{"TCustomForm", &TWinControl::StaticClassInfo(), nullptr, {}};
-    i.Props = {EnumProp("BorderStyle", &kBorderStyles, &TCustomForm::BorderStyle,
-                        &TCustomForm::SetBorderStyle),
-               EnumProp("FormStyle", &kFormStyles, &TCustomForm::FormStyle,
-                        &TCustomForm::SetFormStyle),
-               EnumProp("Position", &kPositions, &TCustomForm::Position,
-                        &TCustomForm::SetPosition),
-               EventProp("OnCreate", &TCustomForm::OnCreate),
-               EventProp("OnDestroy", &TCustomForm::OnDestroy)};
+    i.Props = {
+        EnumProp("BorderStyle", &kBorderStyles, &TCustomForm::BorderStyle,
+                 &TCustomForm::SetBorderStyle),
+        EnumProp("FormStyle", &kFormStyles, &TCustomForm::FormStyle, &TCustomForm::SetFormStyle),
+        EnumProp("Position", &kPositions, &TCustomForm::Position, &TCustomForm::SetPosition),
+        EventProp("OnCreate", &TCustomForm::OnCreate),
+        EventProp("OnDestroy", &TCustomForm::OnDestroy)};
     TPropInfo icons;
     icons.Name = "BorderIcons";
     icons.Get = [](const TObject* o) {
@@ -125,8 +124,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin) p.ExStyle |= WS_EX_TOOLWINDOW;
   if (FBorderStyle != bsNone && (FBorderIcons & (1u << biSystemMenu))) {
     p.Style |= WS_SYSMENU;
-    if (FBorderStyle != bsDialog && FBorderStyle != bsToolWindow &&
-        FBorderStyle != bsSizeToolWin) {
+    if (FBorderStyle != bsDialog && FBorderStyle != bsToolWindow && FBorderStyle != bsSizeToolWin) {
       if (FBorderIcons & (1u << biMinimize)) p.Style |= WS_MINIMIZEBOX;
       if (FBorderIcons & (1u << biMaximize)) p.Style |= WS_MAXIMIZEBOX;
     }
@@ -186,8 +184,8 @@ void TCustomForm::PlaceOnScreen() {
   // Centred on the whole screen, the parts a taskbar covers included.
   const RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   int w = FWidth, h = FHeight;
-  SetBounds(area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
-            w, h);
+  SetBounds(area.left + (area.right - area.left - w) / 2,
+            area.top + (area.bottom - area.top - h) / 2, w, h);
 }
 
 void TCustomForm::SetVisible(bool v) {

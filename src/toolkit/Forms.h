@@ -98,7 +98,8 @@ public:
   int HintHidePause = 2500;
 
   // Creates a form owned by the application; the first becomes the main form.
-  template <class F> F* CreateForm() {
+  template <class F>
+  F* CreateForm() {
     F* form = new F(this);
     return form;
   }
@@ -140,7 +141,8 @@ void ReportCurrentException() noexcept;
 
 // Runs work for a Win32 callback (window procedure, hook, timer) so that no exception leaves
 // it: whatever is thrown is reported as ReportCurrentException does.
-template <class F> void GuardedCall(F&& work) noexcept {
+template <class F>
+void GuardedCall(F&& work) noexcept {
   try {
     work();
   } catch (...) {

@@ -11,17 +11,28 @@ struct TColorName {
   TColor Value;
 };
 const TColorName kColorNames[] = {
-    {"clBlack", clBlack},         {"clWhite", clWhite},
-    {"clMaroon", clMaroon},       {"clRed", clRed},
-    {"clBlue", clBlue},           {"clGreen", clGreen},
-    {"clGray", clGray},           {"clSilver", clSilver},
-    {"clNavy", clNavy},           {"clFuchsia", clFuchsia},
-    {"clNone", clNone},           {"clBtnFace", clBtnFace},
-    {"clWindow", clWindow},       {"clWindowText", clWindowText},
-    {"clBtnText", clBtnText},     {"clHighlight", clHighlight},
-    {"clHighlightText", clHighlightText}, {"clBtnShadow", clBtnShadow},
-    {"clBtnHighlight", clBtnHighlight},   {"clGrayText", clGrayText},
-    {"clMenu", clMenu},           {"clMenuText", clMenuText},
+    {"clBlack", clBlack},
+    {"clWhite", clWhite},
+    {"clMaroon", clMaroon},
+    {"clRed", clRed},
+    {"clBlue", clBlue},
+    {"clGreen", clGreen},
+    {"clGray", clGray},
+    {"clSilver", clSilver},
+    {"clNavy", clNavy},
+    {"clFuchsia", clFuchsia},
+    {"clNone", clNone},
+    {"clBtnFace", clBtnFace},
+    {"clWindow", clWindow},
+    {"clWindowText", clWindowText},
+    {"clBtnText", clBtnText},
+    {"clHighlight", clHighlight},
+    {"clHighlightText", clHighlightText},
+    {"clBtnShadow", clBtnShadow},
+    {"clBtnHighlight", clBtnHighlight},
+    {"clGrayText", clGrayText},
+    {"clMenu", clMenu},
+    {"clMenuText", clMenuText},
     {"clInfoBk", clInfoBk},
 };
 } // namespace
@@ -80,7 +91,7 @@ bool SetFontProp(TFont& font, std::string_view field, const std::string& value) 
   else if (field == "Height")
     font.Height = std::stoi(value);
   else if (field == "Charset")
-    font.Charset = value == "DEFAULT_CHARSET" ? DEFAULT_CHARSET
+    font.Charset = value == "DEFAULT_CHARSET"  ? DEFAULT_CHARSET
                    : value == "GB2312_CHARSET" ? GB2312_CHARSET
                    : value == "ANSI_CHARSET"   ? ANSI_CHARSET
                                                : std::stoi(value);

@@ -10,7 +10,9 @@
 // A colour: 0 or more is packed RGB; a negative value is a system colour whose low 8 bits
 // index GetSysColor.
 using TColor = int32_t;
-constexpr TColor SysColor(int index) { return static_cast<TColor>(0x80000000u | unsigned(index)); }
+constexpr TColor SysColor(int index) {
+  return static_cast<TColor>(0x80000000u | unsigned(index));
+}
 constexpr TColor clBlack = 0x000000, clWhite = 0xFFFFFF, clMaroon = 0x000080, clRed = 0x0000FF,
                  clBlue = 0xFF0000, clGreen = 0x008000, clGray = 0x808080, clSilver = 0xC0C0C0,
                  clNavy = 0x800000, clFuchsia = 0xFF00FF, clNone = 0x1FFFFFFF;

@@ -18,7 +18,8 @@
 // One handle and its release function
 
 // Traits name the handle type, its "none" value and how it is given back.
-template <class Traits> class TUniqueHandle {
+template <class Traits>
+class TUniqueHandle {
 public:
   using THandle = typename Traits::THandle;
 
@@ -49,13 +50,15 @@ private:
 
 namespace HandleTraits {
 
-template <class H> struct TNullNone {
+template <class H>
+struct TNullNone {
   using THandle = H;
   static THandle None() noexcept { return nullptr; }
 };
 
 // Brushes, pens, fonts, bitmaps, regions.
-template <class H> struct TGdiObject : TNullNone<H> {
+template <class H>
+struct TGdiObject : TNullNone<H> {
   static void Close(H h) noexcept { DeleteObject(h); }
 };
 // Memory device contexts made with CreateCompatibleDC.
@@ -158,7 +161,8 @@ private:
 
 // A device context got from a window (its whole area, or its client area), released when the
 // owner goes.
-template <HDC (*Get)(HWND)> class TWindowDCOf {
+template <HDC (*Get)(HWND)>
+class TWindowDCOf {
 public:
   explicit TWindowDCOf(HWND wnd) noexcept : FWnd(wnd), FDC(Get(wnd)) {}
   ~TWindowDCOf() {

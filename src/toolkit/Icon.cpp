@@ -229,7 +229,7 @@ HICON TIcon::Handle() const {
 
 void TIcon::SetHandle(HICON icon) {
   if (icon && icon == FHandle.Get()) return; // already this icon's own handle
-  TIconHandle taken(icon); // owned from here on, kept only when it can be read
+  TIconHandle taken(icon);                   // owned from here on, kept only when it can be read
   FHandle.Reset();
   FImage = ImageFromHandle(icon);
   if (!FImage.empty()) FHandle = std::move(taken);

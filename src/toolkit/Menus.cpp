@@ -13,7 +13,8 @@ std::map<UINT, TMenuItem*>& Commands() {
 UINT NextCommand() {
   static UINT next = 100;
   auto& c = Commands();
-  while (c.count(next) || next == 0) next = next >= 0x7FFF ? 100 : next + 1;
+  while (c.count(next) || next == 0)
+    next = next >= 0x7FFF ? 100 : next + 1;
   return next++;
 }
 } // namespace
@@ -42,7 +43,8 @@ TMenuItem::~TMenuItem() {
   ComponentState |= csDestroying;
   Commands().erase(FCommand);
   if (FParent) FParent->Remove(this);
-  for (TMenuItem* i : std::vector<TMenuItem*>(FItems)) i->FParent = nullptr;
+  for (TMenuItem* i : std::vector<TMenuItem*>(FItems))
+    i->FParent = nullptr;
   FItems.clear();
   DestroyHandle();
 }
@@ -50,7 +52,8 @@ TMenuItem::~TMenuItem() {
 void TMenuItem::DestroyHandle() {
   if (!FHandle) return;
   // Sub-menus are owned by their items: detach them so that each is destroyed once, by its own.
-  while (GetMenuItemCount(FHandle.Get()) > 0) RemoveMenu(FHandle.Get(), 0, MF_BYPOSITION);
+  while (GetMenuItemCount(FHandle.Get()) > 0)
+    RemoveMenu(FHandle.Get(), 0, MF_BYPOSITION);
   FHandle.Reset();
 }
 
@@ -147,8 +150,7 @@ const TClassInfo& TMenu::StaticClassInfo() {
   return info;
 }
 
-TMenu::TMenu(TComponent* owner)
-    : TComponent(owner), FItems(std::make_unique<TMenuItem>(nullptr)) {}
+TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(std::make_unique<TMenuItem>(nullptr)) {}
 
 TMenu::~TMenu() {
   ComponentState |= csDestroying;
@@ -157,8 +159,10 @@ TMenu::~TMenu() {
 
 const TClassInfo& TPopupMenu::StaticClassInfo() {
   static const TClassInfo info = [] {
-    TClassInfo i{"TPopupMenu", &TMenu::StaticClassInfo(),
-                 [](TComponent* o) -> TComponent* { return new TPopupMenu(o); }, {}};
+    TClassInfo i{"TPopupMenu",
+                 &TMenu::StaticClassInfo(),
+                 [](TComponent* o) -> TComponent* { return new TPopupMenu(o); },
+                 {}};
     TPropInfo autoPopup;
     autoPopup.Name = "AutoPopup";
     autoPopup.Get = [](const TObject* o) {
@@ -175,8 +179,10 @@ const TClassInfo& TPopupMenu::StaticClassInfo() {
 }
 
 const TClassInfo& TMainMenu::StaticClassInfo() {
-  static const TClassInfo info{"TMainMenu", &TMenu::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TMainMenu(o); }, {}};
+  static const TClassInfo info{"TMainMenu",
+                               &TMenu::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TMainMenu(o); },
+                               {}};
   return info;
 }
 

@@ -16,14 +16,15 @@ const TClassInfo& TCustomLabel::StaticClassInfo() {
       nullptr,
       {BoolProp("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent),
        BoolProp("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap),
-       EnumProp("Alignment", &kAlignments, &TCustomLabel::Alignment,
-                  &TCustomLabel::SetAlignment)}};
+       EnumProp("Alignment", &kAlignments, &TCustomLabel::Alignment, &TCustomLabel::SetAlignment)}};
   return info;
 }
 
 const TClassInfo& TLabel::StaticClassInfo() {
-  static const TClassInfo info{"TLabel", &TCustomLabel::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TLabel(o); }, {}};
+  static const TClassInfo info{"TLabel",
+                               &TCustomLabel::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TLabel(o); },
+                               {}};
   return info;
 }
 
@@ -53,17 +54,19 @@ void TCustomLabel::Paint(HDC dc) {
 
 const TClassInfo& TCustomListBox::StaticClassInfo() {
   static const TClassInfo info = [] {
-    TClassInfo i{"TCustomListBox",
-                 &TWinControl::StaticClassInfo(),
-                 nullptr,
-                 {IntProp("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight),
-                  IntProp("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex),
-                  BoolProp("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted)}};
+    TClassInfo i{
+        "TCustomListBox",
+        &TWinControl::StaticClassInfo(),
+        nullptr,
+        {IntProp("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight),
+         IntProp("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex),
+         BoolProp("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted)}};
     TPropInfo items;
     items.Name = "Items";
     items.Get = [](const TObject* o) {
       std::string s;
-      for (auto& line : static_cast<const TCustomListBox*>(o)->Items()) s += line + "\r\n";
+      for (auto& line : static_cast<const TCustomListBox*>(o)->Items())
+        s += line + "\r\n";
       return s;
     };
     i.Props.push_back(items);
@@ -73,8 +76,10 @@ const TClassInfo& TCustomListBox::StaticClassInfo() {
 }
 
 const TClassInfo& TListBox::StaticClassInfo() {
-  static const TClassInfo info{"TListBox", &TCustomListBox::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TListBox(o); }, {}};
+  static const TClassInfo info{"TListBox",
+                               &TCustomListBox::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TListBox(o); },
+                               {}};
   return info;
 }
 
@@ -136,14 +141,16 @@ std::vector<std::string> TCustomListBox::Items() const {
   std::vector<std::string> v;
   int n = Count();
   v.reserve(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) v.push_back(Item(i));
+  for (int i = 0; i < n; ++i)
+    v.push_back(Item(i));
   return v;
 }
 
 void TCustomListBox::SetItems(const std::vector<std::string>& items) {
   if (FHandle) SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
   Clear();
-  for (const auto& s : items) Add(s);
+  for (const auto& s : items)
+    Add(s);
   if (FHandle) {
     SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
     Invalidate();
@@ -197,8 +204,10 @@ const TClassInfo& TCustomEdit::StaticClassInfo() {
 }
 
 const TClassInfo& TEdit::StaticClassInfo() {
-  static const TClassInfo info{"TEdit", &TCustomEdit::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TEdit(o); }, {}};
+  static const TClassInfo info{"TEdit",
+                               &TCustomEdit::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TEdit(o); },
+                               {}};
   return info;
 }
 
@@ -240,7 +249,7 @@ const TClassInfo& TCustomMemo::StaticClassInfo() {
                  &TCustomEdit::StaticClassInfo(),
                  nullptr,
                  {EnumProp("ScrollBars", &kScrollStyles, &TCustomMemo::ScrollBars,
-                             &TCustomMemo::SetScrollBars),
+                           &TCustomMemo::SetScrollBars),
                   BoolProp("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap)}};
     TPropInfo lines;
     lines.Name = "Lines";
@@ -253,8 +262,10 @@ const TClassInfo& TCustomMemo::StaticClassInfo() {
 }
 
 const TClassInfo& TMemo::StaticClassInfo() {
-  static const TClassInfo info{"TMemo", &TCustomMemo::StaticClassInfo(),
-                               [](TComponent* o) -> TComponent* { return new TMemo(o); }, {}};
+  static const TClassInfo info{"TMemo",
+                               &TCustomMemo::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TMemo(o); },
+                               {}};
   return info;
 }
 
@@ -287,7 +298,8 @@ std::vector<std::string> TCustomMemo::Lines() const {
 
 void TCustomMemo::SetLines(const std::vector<std::string>& lines) {
   std::string text;
-  for (size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+  for (size_t i = 0; i < lines.size(); ++i)
+    text += (i ? "\r\n" : "") + lines[i];
   SetText(text);
 }
 
@@ -314,10 +326,10 @@ void TButtonControl::Dispatch(TMessage& msg) {
 }
 
 const TClassInfo& TButton::StaticClassInfo() {
-  static const TClassInfo info{
-      "TButton", &TButtonControl::StaticClassInfo(),
-      [](TComponent* o) -> TComponent* { return new TButton(o); },
-      {BoolProp("Default", &TButton::Default, &TButton::SetDefault)}};
+  static const TClassInfo info{"TButton",
+                               &TButtonControl::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TButton(o); },
+                               {BoolProp("Default", &TButton::Default, &TButton::SetDefault)}};
   return info;
 }
 

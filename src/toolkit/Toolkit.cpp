@@ -11,7 +11,6 @@ void RegisterStandardClasses() {
   for (const TClassInfo* info :
        {&TLabel::StaticClassInfo(), &TListBox::StaticClassInfo(), &TEdit::StaticClassInfo(),
         &TMemo::StaticClassInfo(), &TButton::StaticClassInfo(), &TMenuItem::StaticClassInfo(),
-        &TPopupMenu::StaticClassInfo(), &TMainMenu::StaticClassInfo(),
-        &TTimer::StaticClassInfo()})
+        &TPopupMenu::StaticClassInfo(), &TMainMenu::StaticClassInfo(), &TTimer::StaticClassInfo()})
     RegisterClassInfo(info);
 }

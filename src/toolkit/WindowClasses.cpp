@@ -33,9 +33,15 @@ TControlAtom& TheAtom() {
 }
 } // namespace
 
-ATOM ControlAtom() { return TheAtom().Atom; }
-UINT ControlMessage() { return TheAtom().Message; }
-const std::string& ControlAtomName() { return TheAtom().Name; }
+ATOM ControlAtom() {
+  return TheAtom().Atom;
+}
+UINT ControlMessage() {
+  return TheAtom().Message;
+}
+const std::string& ControlAtomName() {
+  return TheAtom().Name;
+}
 
 TObject* FindControlObject(HWND wnd) {
   if (!wnd || !ControlAtom()) return nullptr;
@@ -123,12 +129,11 @@ WNDPROC EnsureWindowClass(const TCreateParams& p) {
   return def;
 }
 
-
 HWND CreateControlWindow(TWinControl* control, const TCreateParams& p) {
   WindowObjectLinks().Expect(control);
-  HWND wnd = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X,
-                             p.Y, p.Width, p.Height, p.WndParent, p.Menu,
-                             GetModuleHandleA(nullptr), nullptr);
+  HWND wnd =
+      CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
+                      p.Width, p.Height, p.WndParent, p.Menu, GetModuleHandleA(nullptr), nullptr);
   WindowObjectLinks().CancelExpect();
   // A window whose class is not the toolkit's never reached the shared procedure.
   if (wnd && !WindowObjectLinks().Find(wnd)) AttachWindowObject(wnd, control);

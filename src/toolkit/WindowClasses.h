@@ -26,7 +26,8 @@ TObject* FindControlObject(HWND wnd);
 TWindowLinks<TObject*>& WindowObjectLinks();
 
 // The object of a toolkit window of this thread if it is a T, else null.
-template <class T> T* FindWindowObject(HWND wnd) {
+template <class T>
+T* FindWindowObject(HWND wnd) {
   if (!wnd) return nullptr;
   TObject** object = WindowObjectLinks().Find(wnd);
   return object ? dynamic_cast<T*>(*object) : nullptr;

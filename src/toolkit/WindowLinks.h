@@ -10,7 +10,8 @@
 #include <unordered_map>
 #include <utility>
 
-template <class T> class TWindowLinks {
+template <class T>
+class TWindowLinks {
 public:
   // The value linked to wnd, or null. Stays valid until wnd is unlinked.
   T* Find(HWND wnd) noexcept {

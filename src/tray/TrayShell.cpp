@@ -57,9 +57,7 @@ void TTimerThread::Execute() {
   struct TCount {
     ~TCount() { --gRunningTimerThreads; }
   } count;
-  const auto ending = [this] {
-    return Terminated() || (Application && Application->Terminated());
-  };
+  const auto ending = [this] { return Terminated() || (Application && Application->Terminated()); };
   while (!ending()) {
     // A period below the system's timer minimum is that minimum, as for SetTimer: an interval
     // of 0 must not turn the loop into a busy one.

@@ -20,7 +20,8 @@ bool WaitUntil(const std::function<bool()>& predicate, int ms) {
     if (predicate()) return true;
     if (static_cast<int>(GetTickCount() - start) >= ms) return predicate();
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageA(&msg);
     Sleep(20);
   }
 }
@@ -84,7 +85,8 @@ void ReadFileBytes(const std::string& path, std::string& out, bool* exists) {
   if (h == INVALID_HANDLE_VALUE) return;
   char buf[65536];
   DWORD got = 0;
-  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got) out.append(buf, got);
+  while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got)
+    out.append(buf, got);
   CloseHandle(h);
 }
 
@@ -194,7 +196,9 @@ std::string TTarnel::CloseDat(bool* exists) const {
   return s;
 }
 
-bool TTarnel::Running() const { return FInfo.hProcess && !WaitExit(0); }
+bool TTarnel::Running() const {
+  return FInfo.hProcess && !WaitExit(0);
+}
 bool TTarnel::WaitExit(int ms) const {
   return WaitForSingleObject(FInfo.hProcess, static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
 }
@@ -240,9 +244,13 @@ void TTarnel::SetEntryText(const std::string& text) {
                       SMTO_ABORTIFHUNG, 2000, &r);
 }
 
-std::string TTarnel::EntryText() { return WindowText(Edit()); }
+std::string TTarnel::EntryText() {
+  return WindowText(Edit());
+}
 
-void TTarnel::Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+void TTarnel::Click(HWND button) {
+  PostMessageA(button, BM_CLICK, 0, 0);
+}
 
 std::vector<std::string> TTarnel::Rows() {
   // Row texts cross the process boundary as UTF-16 (the ANSI form is not marshalled reliably),
@@ -388,7 +396,8 @@ TTestWindows::TTestWindows() : FState(new TState) {
 
 TTestWindows::~TTestWindows() {
   SetEvent(FState->Release);
-  for (auto& t : FState->Hung) t.join();
+  for (auto& t : FState->Hung)
+    t.join();
   PostThreadMessageA(FState->PumpThreadId, WM_QUIT, 0, 0);
   FState->Pump.join();
   CloseHandle(FState->Ready);

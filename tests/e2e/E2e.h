@@ -13,7 +13,7 @@ namespace e2e {
 // Polls predicate every 20 ms (handling this thread's messages) until it holds or ms pass.
 bool WaitUntil(const std::function<bool()>& predicate, int ms);
 
-std::string WindowText(HWND wnd);   // through WM_GETTEXT with a time-out
+std::string WindowText(HWND wnd); // through WM_GETTEXT with a time-out
 std::string ClassNameOf(HWND wnd);
 // Top-level windows of a process, optionally of one class.
 std::vector<HWND> ProcessWindows(DWORD pid, const char* className = nullptr);

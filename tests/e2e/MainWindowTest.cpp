@@ -49,13 +49,15 @@ TEST(CloseScan, LowerCaseClassMarkerIsATitle) {
 TEST(CloseScan, OneWindowPerEntryPerTick) {
   TTestWindows windows;
   HWND w[3];
-  for (auto& h : w) h = windows.Open("Triplet", "TarnelPlainClass");
+  for (auto& h : w)
+    h = windows.Open("Triplet", "TarnelPlainClass");
   TTarnel tarnel("Triplet\r\n");
   tarnel.Start();
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(w[0]) && !IsWindow(w[1]) && !IsWindow(w[2]); },
-                        4000));
+  ASSERT_TRUE(
+      WaitUntil([&] { return !IsWindow(w[0]) && !IsWindow(w[1]) && !IsWindow(w[2]); }, 4000));
   DWORD t[3];
-  for (int i = 0; i < 3; ++i) t[i] = windows.DestroyedAt(w[i]);
+  for (int i = 0; i < 3; ++i)
+    t[i] = windows.DestroyedAt(w[i]);
   std::sort(t, t + 3);
   // Three ticks of 300 ms: the first and last close are at least two ticks apart.
   EXPECT_GE(t[2] - t[0], 450u);
@@ -224,8 +226,8 @@ TEST(ListFile, MissingFileReportsAndTheProgramRunsOn) {
   TTarnel tarnel(std::nullopt);
   tarnel.Start(false);
   ExpectErrorBox(tarnel, "不能打开文件 " + tarnel.CloseDatPath() + ".");
-  ASSERT_TRUE(WaitUntil([&] { return tarnel.MainWindow() && IsWindowVisible(tarnel.MainWindow()); },
-                        5000));
+  ASSERT_TRUE(
+      WaitUntil([&] { return tarnel.MainWindow() && IsWindowVisible(tarnel.MainWindow()); }, 5000));
   EXPECT_TRUE(tarnel.Rows().empty());
   // The first add creates the file.
   tarnel.SetEntryText("first");

@@ -20,8 +20,12 @@ TEST(TextCase, FoldsAsciiLettersOnly) {
   } const cases[] = {
       {"SkinFile", "SKINFILE", true},
       {"Caption", "caption", true},
-      {"\xD6\xD0" "A", "\xD6\xD0" "a", true}, // a double-byte character, then a letter
-      {"\xC1\xA1", "\xE1\xA1", false},        // lead bytes 0x20 apart are different characters
+      {"\xD6\xD0"
+       "A",
+       "\xD6\xD0"
+       "a",
+       true},                          // a double-byte character, then a letter
+      {"\xC1\xA1", "\xE1\xA1", false}, // lead bytes 0x20 apart are different characters
       {"\x80", "\xA0", false},
       {"abc", "abcd", false},
       {"[", "{", false}, // 0x20 apart but not letters

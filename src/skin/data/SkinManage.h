@@ -19,7 +19,6 @@ class TCustomForm;
 class TTimer;
 class TBitmap;
 
-
 class TSkinManage {
 public:
   // The process's manager, or null before the first skin data component completes loading.

@@ -48,4 +48,6 @@ enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
 // Requests the skin manager carries out through its one-shot timer.
 enum TSkinRequest { srActivate = 1, srDeactivate = 2, srRefresh = 3 };
 
-constexpr unsigned SkinBit(int member) { return 1u << member; }
+constexpr unsigned SkinBit(int member) {
+  return 1u << member;
+}

@@ -425,10 +425,9 @@ TRegion BitmapToRegion(const TBitmap& image, int xOffset, int yOffset, int blueT
     std::memcpy(data.data(), &header, sizeof header);
     if (!rects.empty())
       std::memcpy(data.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
-    TRegion piece(rects.empty()
-                      ? CreateRectRgn(0, 0, 0, 0)
-                      : ExtCreateRegion(nullptr, static_cast<DWORD>(bytes),
-                                        reinterpret_cast<const RGNDATA*>(data.data())));
+    TRegion piece(rects.empty() ? CreateRectRgn(0, 0, 0, 0)
+                                : ExtCreateRegion(nullptr, static_cast<DWORD>(bytes),
+                                                  reinterpret_cast<const RGNDATA*>(data.data())));
     rects.clear();
     if (!piece) {
       failed = true;

@@ -30,8 +30,6 @@ void Replace(TBitmap& image, TBitmap&& turned) {
   image = std::move(turned);
 }
 
-
-
 } // namespace
 
 std::uint32_t GdiSysColor(int index) {

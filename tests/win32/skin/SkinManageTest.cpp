@@ -241,7 +241,7 @@ TEST(SkinManageRules, WindowRules) {
   HINSTANCE other = GetModuleHandleA("gdi32.dll");
   ASSERT_NE(other, nullptr);
   TTestWindow foreign(MakeTop(RegisterRaw("SkinTestForeign", DefWindowProcA, other),
-                          WS_OVERLAPPEDWINDOW, 200, 120, other));
+                              WS_OVERLAPPEDWINDOW, 200, 120, other));
   ASSERT_NE(foreign.Handle(), nullptr);
   EXPECT_FALSE(qualifies(foreign));
   TTestWindow dialog(MakeDialog(WS_POPUP | WS_CAPTION | DS_MODALFRAME, other));

@@ -283,7 +283,8 @@ TEST(Toolkit, BadDescriptionsAreClearErrors) {
     return std::string("no error");
   };
   EXPECT_EQ(readError("F : TTestForm {\n  Nonsense = 1\n}"), "Property F.Nonsense does not exist");
-  EXPECT_EQ(readError("F : TTestForm {\n  X : TNoSuchClass { }\n}"), "Class TNoSuchClass not found");
+  EXPECT_EQ(readError("F : TTestForm {\n  X : TNoSuchClass { }\n}"),
+            "Class TNoSuchClass not found");
   EXPECT_EQ(readError("F : TTestForm {\n  Caption = \"open\n}"),
             "Form description, line 2: line end inside a string");
   EXPECT_EQ(readError("F : TTestForm {\n  OnClick = Missing\n}"), "Method Missing not found");
