@@ -14,17 +14,17 @@ std::string TVexhotkey::AtomStemOf(const std::string& executablePath) {
 TVexhotkey::TVexhotkey() : AtomStem(AtomStemOf(ExecutablePath())) {}
 
 TVexhotkey::~TVexhotkey() {
-  for (int k = 1; k <= count; ++k) {
-    UnregisterHotKey(windows[k - 1], ids[k - 1]);
-    if (atoms[k - 1]) GlobalDeleteAtom(atoms[k - 1]);
+  for (int k = 1; k <= FCount; ++k) {
+    UnregisterHotKey(FWindows[k - 1], FIds[k - 1]);
+    if (FAtoms[k - 1]) GlobalDeleteAtom(FAtoms[k - 1]);
   }
 }
 
 int TVexhotkey::SpareId(HWND wnd) const {
   for (int id = kFirstSpareId; id <= kMaxId; ++id) {
     bool used = false;
-    for (int k = 0; k < count && !used; ++k)
-      used = windows[k] == wnd && ids[k] == id;
+    for (int k = 0; k < FCount && !used; ++k)
+      used = FWindows[k] == wnd && FIds[k] == id;
     if (!used) return id;
   }
   return kFirstSpareId;
@@ -32,8 +32,8 @@ int TVexhotkey::SpareId(HWND wnd) const {
 
 void TVexhotkey::AddHotKey(TWinControl* form, bool Ctrl, bool Alt, bool Shift, bool Win,
                            uint16_t Key) {
-  if (count >= kMaxHotKeys) return;
-  const int k = count + 1;
+  if (FCount >= kMaxHotKeys) return;
+  const int k = FCount + 1;
   HWND wnd = form ? form->Handle() : nullptr;
   UINT modifiers = 0;
   if (Ctrl) modifiers |= MOD_CONTROL;
@@ -46,17 +46,17 @@ void TVexhotkey::AddHotKey(TWinControl* form, bool Ctrl, bool Alt, bool Shift, b
   int id;
   if (atom >= 0xC000) {
     id = atom - 0xC000;
-    atoms[k - 1] = atom;
+    FAtoms[k - 1] = atom;
   } else {
     // Refused (0), or a name of the form "#number", which gives an integer atom: nothing was
     // added to the table, so nothing is to be deleted, and the identifier comes from the
     // spare range instead.
     id = SpareId(wnd);
-    atoms[k - 1] = 0;
+    FAtoms[k - 1] = 0;
   }
-  ids[k - 1] = id;
-  windows[k - 1] = wnd;
-  keys[k - 1] = HotKeyEntry{Ctrl, Alt, Shift, Win, Key};
-  count = k;
+  FIds[k - 1] = id;
+  FWindows[k - 1] = wnd;
+  FKeys[k - 1] = HotKeyEntry{Ctrl, Alt, Shift, Win, Key};
+  FCount = k;
   RegisterHotKey(wnd, id, modifiers, Key);
 }

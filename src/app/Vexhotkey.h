@@ -34,13 +34,13 @@ public:
   // program holds simply never arrives.
   void AddHotKey(TWinControl* form, bool Ctrl, bool Alt, bool Shift, bool Win, uint16_t Key);
 
-  int Count() const { return count; }
+  int Count() const { return FCount; }
   // Slots are numbered 1 to Count().
-  int Id(int slot) const { return ids[slot - 1]; }
-  HWND Window(int slot) const { return windows[slot - 1]; }
-  const HotKeyEntry& Key(int slot) const { return keys[slot - 1]; }
+  int Id(int slot) const { return FIds[slot - 1]; }
+  HWND Window(int slot) const { return FWindows[slot - 1]; }
+  const HotKeyEntry& Key(int slot) const { return FKeys[slot - 1]; }
   // The atom this object added for a slot, 0 when it added none.
-  ATOM Atom(int slot) const { return atoms[slot - 1]; }
+  ATOM Atom(int slot) const { return FAtoms[slot - 1]; }
 
   // The start of the atom names: the executable's file name before its first "." (empty when
   // the name has no "."). The atom of slot k is this followed by k in decimal.
@@ -50,9 +50,9 @@ public:
 private:
   int SpareId(HWND wnd) const;
 
-  int ids[kMaxHotKeys] = {};
-  HWND windows[kMaxHotKeys] = {};
-  HotKeyEntry keys[kMaxHotKeys] = {};
-  int count = 0;
-  ATOM atoms[kMaxHotKeys] = {};
+  int FIds[kMaxHotKeys] = {};
+  HWND FWindows[kMaxHotKeys] = {};
+  HotKeyEntry FKeys[kMaxHotKeys] = {};
+  int FCount = 0;
+  ATOM FAtoms[kMaxHotKeys] = {};
 };

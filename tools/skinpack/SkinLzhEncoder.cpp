@@ -15,9 +15,9 @@ constexpr int T = 2 * NChar - 1;
 constexpr int Root = T - 1;
 constexpr int Leading = N - F; // spaces the expander's ring starts with
 
-class BitWriter {
+class TBitWriter {
 public:
-  explicit BitWriter(std::vector<uint8_t>& out) : out_(out) {}
+  explicit TBitWriter(std::vector<uint8_t>& out) : out_(out) {}
   // Appends the low `count` bits of `bits`, most significant first (count <= 32).
   void Put(uint32_t bits, int count) {
     acc_ = (acc_ << count) | (bits & ((uint64_t(1) << count) - 1));
@@ -43,9 +43,9 @@ private:
 // The adaptive code the expander keeps in step with: a Huffman tree whose node pairs are kept
 // in ascending frequency order, updated after every symbol and rebuilt with halved
 // frequencies once the root's count reaches 0x8000.
-class AdaptiveCode {
+class TAdaptiveCode {
 public:
-  AdaptiveCode() {
+  TAdaptiveCode() {
     for (int s = 0; s < NChar; ++s) {
       freq_[s] = 1;
       son_[s] = s + T;
@@ -60,7 +60,7 @@ public:
     up_[Root] = 0;
   }
 
-  void Encode(int symbol, BitWriter& out) {
+  void Encode(int symbol, TBitWriter& out) {
     // Walk leaf to root, then send the path root first.
     uint8_t path[T];
     int depth = 0;
@@ -130,18 +130,18 @@ private:
 };
 
 // Prefix code of the upper 6 bits of a match position: its bits and their number.
-struct PositionPrefix {
+struct TPositionPrefix {
   uint32_t bits;
   int length;
 };
 
-PositionPrefix PrefixOf(int upper) {
-  struct Band {
+TPositionPrefix PrefixOf(int upper) {
+  struct TBand {
     int firstUpper, firstPrefix, prefixesPerCode, length;
   };
-  static constexpr Band bands[] = {{48, 0xF0, 1, 8}, {24, 0xC0, 2, 7}, {12, 0x90, 4, 6},
-                                   {4, 0x50, 8, 5},  {1, 0x20, 16, 4}, {0, 0x00, 32, 3}};
-  for (const Band& b : bands)
+  static constexpr TBand bands[] = {{48, 0xF0, 1, 8}, {24, 0xC0, 2, 7}, {12, 0x90, 4, 6},
+                                    {4, 0x50, 8, 5},  {1, 0x20, 16, 4}, {0, 0x00, 32, 3}};
+  for (const TBand& b : bands)
     if (upper >= b.firstUpper) {
       const int prefix = b.firstPrefix + (upper - b.firstUpper) * b.prefixesPerCode;
       return {uint32_t(prefix >> (8 - b.length)), b.length};
@@ -150,9 +150,9 @@ PositionPrefix PrefixOf(int upper) {
 }
 
 // Hash chains over the text the expander sees: the leading spaces, then the data.
-class Matcher {
+class TMatcher {
 public:
-  Matcher(const std::vector<uint8_t>& text, int maxChain)
+  TMatcher(const std::vector<uint8_t>& text, int maxChain)
       : text_(text), prev_(text.size(), -1), head_(new int32_t[HashSize]), maxChain_(maxChain) {
     std::fill(head_.get(), head_.get() + HashSize, -1);
   }
@@ -214,9 +214,9 @@ std::vector<uint8_t> TLZHEncoder::Encode(std::span<const uint8_t> data) const {
 
   std::vector<uint8_t> out;
   out.reserve(data.size() / 2 + 16);
-  BitWriter bits(out);
-  auto code = std::make_unique<AdaptiveCode>();
-  Matcher matcher(text, std::max(1, maxChain_));
+  TBitWriter bits(out);
+  auto code = std::make_unique<TAdaptiveCode>();
+  TMatcher matcher(text, std::max(1, maxChain_));
   for (std::size_t pos = 0; pos < std::size_t(Leading); ++pos)
     matcher.Insert(pos);
 
@@ -232,7 +232,7 @@ std::vector<uint8_t> TLZHEncoder::Encode(std::span<const uint8_t> data) const {
     }
     code->Encode(256 + len - MinMatch, bits);
     const int p = distance - 1; // 0..4095
-    const PositionPrefix prefix = PrefixOf(p >> 6);
+    const TPositionPrefix prefix = PrefixOf(p >> 6);
     bits.Put(prefix.bits, prefix.length);
     bits.Put(uint32_t(p & 0x3F), 6);
     for (int k = 0; k < len; ++k)

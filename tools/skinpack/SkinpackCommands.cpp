@@ -26,16 +26,16 @@ const char* const Usage = "usage: skinpack pack <folder> <file.skin>\n"
                           "       skinpack list <file.skin>\n";
 
 // Raised for anything that ends a command with a message.
-class CommandError : public std::runtime_error {
+class ECommandError : public std::runtime_error {
 public:
   using std::runtime_error::runtime_error;
 };
 
 std::vector<uint8_t> ReadFile(const fs::path& path) {
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) throw CommandError(path.string() + ": no such file");
+  if (!fs::is_regular_file(path, ec)) throw ECommandError(path.string() + ": no such file");
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw CommandError(path.string() + ": cannot open");
+  if (!in) throw ECommandError(path.string() + ": cannot open");
   // Read in blocks as large as the file: one block normally, more if it grows meanwhile.
   const uintmax_t expected = fs::file_size(path, ec);
   const std::size_t block = ec ? std::size_t(1) << 16 : std::size_t(expected) + 1;
@@ -47,16 +47,16 @@ std::vector<uint8_t> ReadFile(const fs::path& path) {
     bytes.resize(had + std::size_t(in.gcount()));
     if (!in) break;
   }
-  if (in.bad()) throw CommandError(path.string() + ": read error");
+  if (in.bad()) throw ECommandError(path.string() + ": read error");
   return bytes;
 }
 
 void WriteFile(const fs::path& path, std::span<const uint8_t> bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw CommandError(path.string() + ": cannot create");
+  if (!out) throw ECommandError(path.string() + ": cannot create");
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   out.close();
-  if (!out) throw CommandError(path.string() + ": write error");
+  if (!out) throw ECommandError(path.string() + ": write error");
 }
 
 void SilentNotifier(const std::string&) {}
@@ -74,7 +74,7 @@ void OpenSkin(const fs::path& file, TSkinReader& reader) {
     reason = e.what();
   }
   SetSkinNotifier(previous);
-  if (!opened) throw CommandError(file.string() + ": not a readable skin file: " + reason);
+  if (!opened) throw ECommandError(file.string() + ": not a readable skin file: " + reason);
 }
 
 std::string Extension(const std::string& lowerName) {
@@ -84,7 +84,7 @@ std::string Extension(const std::string& lowerName) {
 
 int Pack(const fs::path& folder, const fs::path& file, std::ostream& out, std::ostream& err) {
   std::error_code ec;
-  if (!fs::is_directory(folder, ec)) throw CommandError(folder.string() + ": not a folder");
+  if (!fs::is_directory(folder, ec)) throw ECommandError(folder.string() + ": not a folder");
 
   std::map<std::string, fs::path> images; // ordered by lower-case name
   std::vector<std::pair<std::string, fs::path>> descriptions;
@@ -99,22 +99,22 @@ int Pack(const fs::path& folder, const fs::path& file, std::ostream& out, std::o
       continue;
     }
     if (!seen.insert(name).second)
-      throw CommandError(folder.string() + ": two files are both named " + name +
-                         " once letter case is ignored");
+      throw ECommandError(folder.string() + ": two files are both named " + name +
+                          " once letter case is ignored");
     if (ext == ".ini")
       descriptions.emplace_back(name, item.path());
     else
       images.emplace(name, item.path());
   }
   if (descriptions.size() != 1)
-    throw CommandError(folder.string() + ": expected exactly one .ini description, found " +
-                       std::to_string(descriptions.size()));
+    throw ECommandError(folder.string() + ": expected exactly one .ini description, found " +
+                        std::to_string(descriptions.size()));
 
   std::vector<TSkinArchiveEntry> entries;
   for (const auto& [name, path] : images) {
     TSkinArchiveEntry e{name, ReadFile(path)};
     if (e.Data.size() < 2 || e.Data[0] != 'B' || e.Data[1] != 'M')
-      throw CommandError(path.string() + ": not a BMP file");
+      throw ECommandError(path.string() + ": not a BMP file");
     entries.push_back(std::move(e));
   }
   entries.push_back({descriptions[0].first, ReadFile(descriptions[0].second)});
@@ -125,19 +125,19 @@ int Pack(const fs::path& folder, const fs::path& file, std::ostream& out, std::o
     archive = BuildSkinArchive(entries);
     stored = BuildStoredSkin(archive);
   } catch (const std::invalid_argument& e) {
-    throw CommandError(folder.string() + ": " + e.what());
+    throw ECommandError(folder.string() + ": " + e.what());
   }
 
   // Check the result with the program's own reader before writing it.
   TSkinReader check;
   if (!check.OpenArchive(stored) || check.EntryCount() != int(entries.size()))
-    throw CommandError("packed skin does not read back: " + check.LastError());
+    throw ECommandError("packed skin does not read back: " + check.LastError());
   for (int i = 0; i < check.EntryCount(); ++i) {
     const std::span<const uint8_t> data = check.EntryData(i);
     const std::vector<uint8_t>& want = entries[std::size_t(i)].Data;
     if (!std::equal(data.begin(), data.end(), want.begin(), want.end()))
-      throw CommandError("packed skin does not read back: entry " + check.EntryName(i) +
-                         " differs");
+      throw ECommandError("packed skin does not read back: entry " + check.EntryName(i) +
+                          " differs");
   }
 
   WriteFile(file, stored);
@@ -159,12 +159,12 @@ int Unpack(const fs::path& file, const fs::path& folder, std::ostream& out, std:
   OpenSkin(file, reader);
   for (int i = 0; i < reader.EntryCount(); ++i)
     if (!SafeFileName(reader.EntryName(i)))
-      throw CommandError(file.string() + ": entry name \"" + reader.EntryName(i) +
-                         "\" is not a plain file name; nothing written");
+      throw ECommandError(file.string() + ": entry name \"" + reader.EntryName(i) +
+                          "\" is not a plain file name; nothing written");
 
   std::error_code ec;
   fs::create_directories(folder, ec);
-  if (!fs::is_directory(folder, ec)) throw CommandError(folder.string() + ": cannot create");
+  if (!fs::is_directory(folder, ec)) throw ECommandError(folder.string() + ": cannot create");
 
   std::set<std::string> written;
   for (int i = 0; i < reader.EntryCount(); ++i) {
@@ -206,7 +206,7 @@ int RunSkinpack(const std::vector<std::string>& args, std::ostream& out, std::os
     if (command == "pack") return Pack(args[1], args[2], out, err);
     if (command == "unpack") return Unpack(args[1], args[2], out, err);
     return List(args[1], out);
-  } catch (const CommandError& e) {
+  } catch (const ECommandError& e) {
     err << "skinpack: " << e.what() << "\n";
   } catch (const std::exception& e) {
     err << "skinpack: " << command << " failed: " << e.what() << "\n";

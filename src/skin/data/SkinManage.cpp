@@ -12,8 +12,6 @@ namespace {
 
 TSkinManage* gManager = nullptr;
 
-constexpr int kStateDestroying = 4;
-
 std::string WindowClassName(HWND wnd) {
   char buf[256] = {};
   if (wnd) GetClassNameA(wnd, buf, sizeof buf);
@@ -52,7 +50,7 @@ struct TSkinManage::TState {
   std::vector<TSkinData*> DataList;
   bool Active = false;
   bool ForcedPass = false;
-  int ActivationState = 0;
+  int ActivationState = asNone; // a TActivationState
   std::vector<TWinSkinForm*> Skinners;
   std::vector<TWinSkinPopMenu*> Popups;
   bool MdiMaximized = false;
@@ -90,7 +88,7 @@ TSkinManage::TSkinManage() : FState(std::make_unique<TState>()) {
 
 TSkinManage::~TSkinManage() {
   TState& s = *FState;
-  s.ActivationState = kStateDestroying;
+  s.ActivationState = asDestroying;
   s.Active = false;
   s.Timer.reset();
   s.Pending = 0;
@@ -134,7 +132,7 @@ DWORD TSkinManage::SystemVersion() const {
 LRESULT CALLBACK TSkinManage::CbtHook(int code, WPARAM wparam, LPARAM lparam) {
   TSkinManage* self = gManager;
   HHOOK hook = self ? self->FState->Hook.Get() : nullptr;
-  if (!self || self->FState->ActivationState == kStateDestroying || code < 0)
+  if (!self || self->FState->ActivationState == asDestroying || code < 0)
     return CallNextHookEx(hook, code, wparam, lparam);
   try {
     auto wnd = reinterpret_cast<HWND>(wparam);
@@ -155,7 +153,7 @@ LRESULT CALLBACK TSkinManage::CbtHook(int code, WPARAM wparam, LPARAM lparam) {
       self->UnskinPopupMenu(wnd);
       break;
     case HCBT_ACTIVATE:
-      if (self->FState->ActivationState == 0) self->FState->ActivationState = 1;
+      if (self->FState->ActivationState == asNone) self->FState->ActivationState = asActivated;
       self->SkinWindow(wnd);
       break;
     }
@@ -230,8 +228,8 @@ void TSkinManage::SetCurrentSkinData(TSkinData* data) {
 void TSkinManage::Request(int kind, int ms) {
   if (kind != srActivate && kind != srDeactivate && kind != srRefresh) return;
   TState& s = *FState;
-  if (s.ActivationState == kStateDestroying) return;
-  if (s.ActivationState == 0) {
+  if (s.ActivationState == asDestroying) return;
+  if (s.ActivationState == asNone) {
     // Before the first activation the forms are skinned as they are activated: only the flag.
     if (kind == srActivate) s.Active = true;
     if (kind == srDeactivate) s.Active = false;
@@ -259,7 +257,7 @@ bool TSkinManage::ForcedPass() const {
 }
 
 void TSkinManage::MarkActivatedAtRunTime() {
-  if (FState->ActivationState == 0) FState->ActivationState = 1;
+  if (FState->ActivationState == asNone) FState->ActivationState = asActivated;
 }
 
 void TSkinManage::RunRequest() {
@@ -420,7 +418,7 @@ bool TSkinManage::SkinDecision(HWND wnd, const std::string& className) const {
 
 bool TSkinManage::SkinWindow(HWND wnd) {
   TState& s = *FState;
-  if (!s.Active || s.ActivationState == kStateDestroying || !OwnThreadWindow(wnd)) return false;
+  if (!s.Active || s.ActivationState == asDestroying || !OwnThreadWindow(wnd)) return false;
   Purge();
   if (SendMessageA(wnd, SKM_QUERY, 0, 0) == 1 || FindSkinner(wnd)) return false;
   TCustomForm* form = FindForm(wnd);
@@ -457,7 +455,7 @@ TWinSkinForm* TSkinManage::FindSkinner(HWND wnd) const {
 }
 
 void TSkinManage::RemoveSkinner(HWND wnd) {
-  if (FState->ActivationState == kStateDestroying || !wnd) return;
+  if (FState->ActivationState == asDestroying || !wnd) return;
   auto& list = FState->Skinners;
   auto it = std::find_if(list.begin(), list.end(),
                          [wnd](TWinSkinForm* skinner) { return skinner->Handle() == wnd; });
@@ -465,7 +463,7 @@ void TSkinManage::RemoveSkinner(HWND wnd) {
 }
 
 void TSkinManage::RemoveSkinner(TWinSkinForm* skinner) {
-  if (FState->ActivationState == kStateDestroying) return;
+  if (FState->ActivationState == asDestroying) return;
   auto& list = FState->Skinners;
   list.erase(std::remove(list.begin(), list.end(), skinner), list.end());
 }
@@ -515,15 +513,16 @@ void TSkinManage::PurgePopups() {
 
 void TSkinManage::SkinPopupMenu(HWND wnd) {
   TState& s = *FState;
-  if (!s.Active || s.ActivationState == kStateDestroying || !OwnThreadWindow(wnd)) return;
+  if (!s.Active || s.ActivationState == asDestroying || !OwnThreadWindow(wnd)) return;
   PurgePopups();
   if (FindPopupSkinner(wnd) || SendMessageA(wnd, SKM_QUERY, 0, 0) == 1) return;
   TSkinData* data = ChooseSkinData(wnd);
   if (!data || !data->SkinLoaded()) return;
   unsigned controls = data->SkinControls();
-  bool allowed = PopupKind == 1   ? Has(controls, xcMainMenu) || Has(controls, xcMenuItem)
-                 : PopupKind == 2 ? Has(controls, xcSystemMenu)
-                                  : Has(controls, xcPopupMenu);
+  bool allowed = PopupKind == mkMenuBarDropDown
+                     ? Has(controls, xcMainMenu) || Has(controls, xcMenuItem)
+                 : PopupKind == mkSystemMenu ? Has(controls, xcSystemMenu)
+                                             : Has(controls, xcPopupMenu);
   if (!allowed) return;
   auto* popup = new TWinSkinPopMenu;
   if (!popup->Attach(wnd, data, nullptr)) {
@@ -542,7 +541,7 @@ void TSkinManage::UnskinPopupMenu(HWND wnd) {
     popups.erase(it);
     popup->Detach();
     TSkinWndHook::Dispose(popup);
-    if (popups.empty()) PopupKind = 0;
+    if (popups.empty()) PopupKind = mkPopupMenu;
   }
 }
 

@@ -51,7 +51,7 @@ public:
   int PendingRequest() const; // 0 when none is pending
   bool Active() const;        // windows are skinned only while set
   void SetActive(bool active);
-  int ActivationState() const;   // 0 before the first activation; 4 while destroyed
+  int ActivationState() const;   // a TActivationState
   void MarkActivatedAtRunTime(); // makes later requests run through the timer
   // Set while a request walks the application's forms itself (the MDI client rule is off).
   bool ForcedPass() const;
@@ -87,7 +87,7 @@ public:
   // Popup menu windows (class "#32768").
   void SkinPopupMenu(HWND wnd);
   void UnskinPopupMenu(HWND wnd);
-  int PopupKind = 0; // 0 popup menu, 1 menu-bar drop-down, 2 system menu
+  int PopupKind = mkPopupMenu; // a TPopupKind, set by the menu skinners before a menu opens
   const std::vector<TWinSkinPopMenu*>& PopupSkinners() const;
   TWinSkinPopMenu* FindPopupSkinner(HWND wnd) const;
   // Gives menu to the newest popup skinner that has no menu yet.

@@ -51,3 +51,21 @@ enum TSkinRequest { srActivate = 1, srDeactivate = 2, srRefresh = 3 };
 constexpr unsigned SkinBit(int member) {
   return 1u << member;
 }
+
+// The skin manager's activation state: nothing activated yet, activated (a form was activated
+// or activation was asked for at run time), or the manager is being destroyed.
+enum TActivationState { asNone = 0, asActivated = 1, asDestroying = 4 };
+
+// What the next popup menu window belongs to, as the menu skinners announce it: an ordinary
+// popup menu, a drop-down of a menu bar, or a system menu.
+enum TPopupKind { mkPopupMenu = 0, mkMenuBarDropDown = 1, mkSystemMenu = 2 };
+
+// The life of a form skinner: made, skinning, refreshing, releasing, re-framing, released.
+enum TSkinState {
+  stNew = 0,
+  stActive = 1,
+  stRefreshing = 3,
+  stReleasing = 4,
+  stReframing = 5,
+  stReleased = 6
+};

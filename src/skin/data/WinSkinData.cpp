@@ -458,7 +458,7 @@ void TSkinData::ApplySkin() {
   manager->SetCurrentSkinData(this);
   manager->ReloadSkinData();
   const int state = manager->ActivationState();
-  if (state != 0 && state != 4) manager->Request(srRefresh, 250);
+  if (state != asNone && state != asDestroying) manager->Request(srRefresh, 250);
 }
 
 void TSkinData::Loaded() {

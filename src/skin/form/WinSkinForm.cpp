@@ -194,11 +194,11 @@ TWinSkinForm::~TWinSkinForm() {
 }
 
 bool TWinSkinForm::Attach(TSkinData* data, TCustomForm* form) {
-  if (WindowHooked() || FSkinState == 6) return false;
+  if (WindowHooked() || FSkinState == stReleased) return false;
   if (!HookWindow(FHandle)) return false;
   FSkinData = data;
   FForm = form;
-  FSkinState = 0;
+  FSkinState = stNew;
   RecordSkinnerEvent(form ? skAttachForm : skAttachWindow, FHandle, data);
   return true;
 }
@@ -215,14 +215,14 @@ void TWinSkinForm::Unskin() {
   if (!WindowHooked()) return;
   RecordSkinnerEvent(skUnskin, FHandle, FSkinData);
   UnhookWindow();
-  FSkinState = 6;
+  FSkinState = stReleased;
 }
 
 void TWinSkinForm::Release() {
   if (!WindowHooked()) return;
   RecordSkinnerEvent(skRelease, FHandle, FSkinData);
   UnhookWindow();
-  FSkinState = 6;
+  FSkinState = stReleased;
 }
 
 void TWinSkinForm::ReloadSkin() {
@@ -258,12 +258,12 @@ LRESULT TWinSkinForm::HookMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       FStarted = true;
       RecordSkinnerEvent(skFinish, FHandle, FSkinData);
     }
-    if (FSkinState == 0) FSkinState = 1;
+    if (FSkinState == stNew) FSkinState = stActive;
     return 0;
   case WM_NCDESTROY:
-    FSkinState = 4;
+    FSkinState = stReleasing;
     Release();
-    FSkinState = 6;
+    FSkinState = stReleased;
     return CallOldProc(msg, wparam, lparam);
   }
   return CallOldProc(msg, wparam, lparam);

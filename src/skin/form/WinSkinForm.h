@@ -10,6 +10,7 @@
 #pragma once
 #include "Controls.h"
 #include "SkinMessages.h"
+#include "SkinTypes.h"
 
 #include <windows.h>
 
@@ -141,7 +142,7 @@ public:
   // 0 new, 1 active, 3 refreshing, 4 releasing, 5 re-framing, 6 released.
   int SkinState() const { return FSkinState; }
   // The window has gone or was let go: the manager drops the skinner on its next pass.
-  bool Released() const { return FSkinState == 6 || !IsWindow(FHandle); }
+  bool Released() const { return FSkinState == stReleased || !IsWindow(FHandle); }
   bool IsMdiChild() const;
 
 protected:
@@ -154,6 +155,6 @@ private:
   std::string FWindowName;
   TSkinData* FSkinData = nullptr;
   TCustomForm* FForm = nullptr;
-  int FSkinState = 0;
+  int FSkinState = stNew; // a TSkinState
   bool FStarted = false;
 };

@@ -23,22 +23,22 @@ constexpr int RingFill = TLZH::RingFill;
 // Room after the expected size: the longest match rounded up to whole 16-byte blocks.
 constexpr std::size_t CopySlack = (F + 15) / 16 * 16;
 
-struct PositionTables {
+struct TPositionTables {
   std::array<uint8_t, 256> code{};
   std::array<uint8_t, 256> length{};
 };
 
 // Position codes: (number of 8-bit prefixes sharing one upper value, first upper value, count
 // of upper values, code length) for each band of the prefix code.
-constexpr PositionTables MakePositionTables() {
-  struct Band {
+constexpr TPositionTables MakePositionTables() {
+  struct TBand {
     int prefixesPerCode, firstCode, codeCount, length;
   };
-  constexpr Band bands[] = {{32, 0, 1, 3},  {16, 1, 3, 4},  {8, 4, 8, 5},
-                            {4, 12, 12, 6}, {2, 24, 24, 7}, {1, 48, 16, 8}};
-  PositionTables t;
+  constexpr TBand bands[] = {{32, 0, 1, 3},  {16, 1, 3, 4},  {8, 4, 8, 5},
+                             {4, 12, 12, 6}, {2, 24, 24, 7}, {1, 48, 16, 8}};
+  TPositionTables t;
   int i = 0;
-  for (const Band& b : bands)
+  for (const TBand& b : bands)
     for (int c = 0; c < b.codeCount; ++c)
       for (int k = 0; k < b.prefixesPerCode; ++k, ++i) {
         t.code[i] = uint8_t(b.firstCode + c);
@@ -47,62 +47,62 @@ constexpr PositionTables MakePositionTables() {
   return t;
 }
 
-constexpr PositionTables kPositions = MakePositionTables();
+constexpr TPositionTables kPositions = MakePositionTables();
 static_assert(kPositions.code[0x1F] == 0 && kPositions.code[0x20] == 1 &&
               kPositions.code[0x3F] == 2 && kPositions.code[0xF5] == 53 &&
               kPositions.code[0xFF] == 63 && kPositions.length[0xEF] == 7);
 
 // Reads the stream most significant bit first; bytes past the end read as zero. Keeps up to
 // 63 bits buffered, the next bit highest, filled eight bytes at a time while the input lasts.
-class BitReader {
+class TBitReader {
 public:
-  explicit BitReader(std::span<const uint8_t> input)
-      : p_(input.data()), end_(input.data() + input.size()) {}
+  explicit TBitReader(std::span<const uint8_t> input)
+      : FPos(input.data()), FEnd(input.data() + input.size()) {}
 
   // Makes at least 32 bits available to Peek.
   void Need32() {
-    if (count_ < 32) Refill();
+    if (FCount < 32) Refill();
   }
   // The buffered bits, the next one in the highest place.
-  uint64_t Peek() const { return buf_; }
+  uint64_t Peek() const { return FBuf; }
   // Drops `n` bits, no more than are available.
   void Skip(unsigned n) {
-    buf_ <<= n;
-    count_ -= n;
+    FBuf <<= n;
+    FCount -= n;
   }
   unsigned Bit() {
-    if (count_ == 0) Refill();
-    const unsigned b = unsigned(buf_ >> 63);
-    buf_ <<= 1;
-    --count_;
+    if (FCount == 0) Refill();
+    const unsigned b = unsigned(FBuf >> 63);
+    FBuf <<= 1;
+    --FCount;
     return b;
   }
 
 private:
   void Refill() {
-    if (end_ - p_ >= 8) {
+    if (FEnd - FPos >= 8) {
       uint64_t v = 0;
       for (int i = 0; i < 8; ++i)
-        v = v << 8 | p_[i];
+        v = v << 8 | FPos[i];
       // The bits below the new count are the true next bits too: a later fill puts the same
       // bits there again.
-      buf_ |= v >> count_;
-      const unsigned bytes = (63 - count_) >> 3;
-      p_ += bytes;
-      count_ += bytes * 8;
+      FBuf |= v >> FCount;
+      const unsigned bytes = (63 - FCount) >> 3;
+      FPos += bytes;
+      FCount += bytes * 8;
       return;
     }
-    while (count_ <= 56) {
-      const uint64_t b = p_ < end_ ? *p_++ : 0;
-      buf_ |= b << (56 - count_);
-      count_ += 8;
+    while (FCount <= 56) {
+      const uint64_t b = FPos < FEnd ? *FPos++ : 0;
+      FBuf |= b << (56 - FCount);
+      FCount += 8;
     }
   }
 
-  const uint8_t* p_;
-  const uint8_t* end_;
-  uint64_t buf_ = 0;
-  unsigned count_ = 0;
+  const uint8_t* FPos;
+  const uint8_t* FEnd;
+  uint64_t FBuf = 0;
+  unsigned FCount = 0;
 };
 
 // The adaptive Huffman tree over the 314 symbols. Node n's children are son[n] and
@@ -114,13 +114,13 @@ private:
 // the top of the tree. Its entries are made when first used; a swap or a rebuild that touches
 // a node an entry was read from puts every entry out of date. The top nodes carry most of the
 // counts, so they swap places seldom.
-struct HuffmanTree {
+struct THuffmanTree {
   static constexpr int TopBits = 5;
   static constexpr int ScanWidth = 8; // counts compared at once when a node moves up
 
   // The nodes below the root that a prefix of TopBits bits leads through, how many bits
   // that takes (fewer when a leaf comes first), and the stamp of the tree it was read from.
-  struct TopEntry {
+  struct TTopEntry {
     int16_t Path[TopBits];
     uint8_t Length;
     uint32_t Stamp;
@@ -129,7 +129,7 @@ struct HuffmanTree {
   uint16_t freq[T + 1 + ScanWidth]; // freq[T] and the padding after it: 0xFFFF, above any count
   int16_t parent[T + NChar];
   int16_t son[T];
-  TopEntry top[1 << TopBits];
+  TTopEntry top[1 << TopBits];
   uint32_t inTop[T]; // the stamp of the last entry read from each node
   uint32_t stamp;    // entries and nodes with another stamp are out of date
 
@@ -181,7 +181,7 @@ struct HuffmanTree {
   // Puts every entry out of date and starts the stamps again.
   void ResetTop() {
     std::memset(inTop, 0, sizeof inTop);
-    for (TopEntry& e : top)
+    for (TTopEntry& e : top)
       e.Stamp = 0;
     stamp = 1;
   }
@@ -190,8 +190,8 @@ struct HuffmanTree {
     if (++stamp == 0) ResetTop();
   }
   // Makes the entry of `prefix` again from the tree as it is now.
-  const TopEntry& ReadTop(unsigned prefix) {
-    TopEntry& e = top[prefix];
+  const TTopEntry& ReadTop(unsigned prefix) {
+    TTopEntry& e = top[prefix];
     inTop[R] = stamp;
     int node = R;
     int depth = 0;
@@ -257,12 +257,12 @@ struct HuffmanTree {
   // Decodes a symbol and updates the tree for it. The nodes walked down are kept, so that
   // the update climbs them without chasing parent links until the first swap changes the
   // shape. Node 0 always holds a leaf (the lowest count), so only the root has parent 0.
-  int DecodeSymbol(BitReader& in) {
+  int DecodeSymbol(TBitReader& in) {
     // The walk takes its bits from a copy of the buffer, at most 32 at a time.
     in.Need32();
     uint64_t bits = in.Peek();
     const unsigned prefix = unsigned(bits >> (64 - TopBits));
-    const TopEntry& e = top[prefix].Stamp == stamp ? top[prefix] : ReadTop(prefix);
+    const TTopEntry& e = top[prefix].Stamp == stamp ? top[prefix] : ReadTop(prefix);
     unsigned used = e.Length;
     bits <<= used;
     int16_t path[T]; // the nodes below the root walked through; a walk meets none twice
@@ -305,7 +305,7 @@ struct HuffmanTree {
 
 // The match position: the upper 6 bits coded by the first 8 bits of the code (3 to 8 of
 // them used), then the lower 6 bits as they stand.
-unsigned DecodePosition(BitReader& in) {
+unsigned DecodePosition(TBitReader& in) {
   in.Need32();
   const unsigned bits = unsigned(in.Peek() >> 50); // the next 14 bits
   const unsigned head = bits >> 6;
@@ -340,9 +340,9 @@ void TLZH::Expand(int32_t expectedSize, std::span<const uint8_t> input,
   output.clear();
   if (expectedSize <= 0) return;
   const std::size_t expected = std::size_t(expectedSize);
-  if (expected > outputLimit_) throw ElzhException(TooLargeMessage);
+  if (expected > FOutputLimit) throw ElzhException(TooLargeMessage);
 
-  std::unique_ptr<HuffmanTree> tree(new (std::nothrow) HuffmanTree);
+  std::unique_ptr<THuffmanTree> tree(new (std::nothrow) THuffmanTree);
   if (!tree) throw ElzhException(NoMemoryMessage);
   tree->Start();
 
@@ -351,7 +351,7 @@ void TLZH::Expand(int32_t expectedSize, std::span<const uint8_t> input,
   output.resize(expected + CopySlack);
   uint8_t* const out = output.data();
   std::size_t count = 0;
-  BitReader in(input);
+  TBitReader in(input);
   while (count < expected) {
     const int c = tree->DecodeSymbol(in);
     if (c < 256) {

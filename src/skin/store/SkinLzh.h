@@ -39,8 +39,8 @@ public:
   static const std::array<uint8_t, 256>& PositionCodes();
   static const std::array<uint8_t, 256>& PositionLengths();
 
-  void SetOutputLimit(std::size_t limit) { outputLimit_ = limit; }
-  std::size_t OutputLimit() const { return outputLimit_; }
+  void SetOutputLimit(std::size_t limit) { FOutputLimit = limit; }
+  std::size_t OutputLimit() const { return FOutputLimit; }
 
   // Expands `input` until at least `expectedSize` bytes have been written; the last match is
   // written whole, so up to F - 1 bytes more may come out. Input bytes past the end read as
@@ -52,5 +52,5 @@ public:
               std::vector<uint8_t>& output) const;
 
 private:
-  std::size_t outputLimit_ = DefaultOutputLimit;
+  std::size_t FOutputLimit = DefaultOutputLimit;
 };

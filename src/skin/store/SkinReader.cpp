@@ -96,43 +96,43 @@ int TSkinReader::ReservedLength(uint32_t format) {
 }
 
 uint32_t TSkinReader::Format() const {
-  return uint32_t(ReadInt32(header_.data()));
+  return uint32_t(ReadInt32(FHeader.data()));
 }
 
 void TSkinReader::Clear() {
-  names_.clear();
-  offsets_.clear();
-  data_.clear();
-  sizes_.fill(0);
+  FNames.clear();
+  FOffsets.clear();
+  FData.clear();
+  FSizes.fill(0);
 }
 
 bool TSkinReader::Fail(std::string reason) {
   Clear();
-  lastError_ = std::move(reason);
+  FLastError = std::move(reason);
   return false;
 }
 
 bool TSkinReader::OpenArchive(std::span<const uint8_t> storedSkin) {
   Clear();
-  header_.fill(0);
-  expandedSize_ = 0;
-  lastError_.clear();
+  FHeader.fill(0);
+  FExpandedSize = 0;
+  FLastError.clear();
 
   if (storedSkin.size() < 4) return Fail("stored skin is shorter than its 4-byte size field");
   const int32_t expectedSize = ReadInt32(storedSkin.data());
   if (expectedSize < 0) return Fail("negative expanded size " + std::to_string(expectedSize));
-  if (std::size_t(expectedSize) > expandedLimit_)
+  if (std::size_t(expectedSize) > FExpandedLimit)
     return Fail("expanded size " + std::to_string(expectedSize) + " exceeds the limit of " +
-                std::to_string(expandedLimit_) + " bytes");
+                std::to_string(FExpandedLimit) + " bytes");
 
   TLZH lzh;
-  lzh.SetOutputLimit(expandedLimit_);
-  std::vector<uint8_t>& archive = data_;
+  lzh.SetOutputLimit(FExpandedLimit);
+  std::vector<uint8_t>& archive = FData;
   lzh.Expand(expectedSize, storedSkin.subspan(4), archive);
-  expandedSize_ = archive.size();
+  FExpandedSize = archive.size();
   const std::size_t size = archive.size();
 
-  std::copy_n(archive.begin(), std::min(size, HeaderSize), header_.begin());
+  std::copy_n(archive.begin(), std::min(size, HeaderSize), FHeader.begin());
   const int reserved = ReservedLength(Format());
   if (reserved < 0) {
     Fail("unknown archive format " + std::to_string(Format()));
@@ -141,7 +141,7 @@ bool TSkinReader::OpenArchive(std::span<const uint8_t> storedSkin) {
   }
   if (size < HeaderSize) return Fail("archive is shorter than its 16-byte header");
 
-  const int32_t nameLength = ReadInt32(header_.data() + 4);
+  const int32_t nameLength = ReadInt32(FHeader.data() + 4);
   const std::size_t namesAt = HeaderSize + std::size_t(reserved);
   if (nameLength < 0) return Fail("negative name block length " + std::to_string(nameLength));
   if (namesAt > size || std::size_t(nameLength) > size - namesAt)
@@ -172,31 +172,31 @@ bool TSkinReader::OpenArchive(std::span<const uint8_t> storedSkin) {
       return Fail("entry \"" + names[i] + "\" of " + std::to_string(entrySize) +
                   " bytes runs past the end of the entry data (" + std::to_string(dataSize) +
                   " bytes)");
-    sizes_[i] = entrySize;
+    FSizes[i] = entrySize;
     offsets[i] = dataAt + offset;
     offset += std::size_t(entrySize);
   }
 
-  names_ = std::move(names);
-  offsets_ = std::move(offsets);
+  FNames = std::move(names);
+  FOffsets = std::move(offsets);
   return true;
 }
 
 std::span<const uint8_t> TSkinReader::EntryData(int index) const {
   const std::size_t i = std::size_t(index);
-  return std::span<const uint8_t>(data_).subspan(offsets_.at(i), std::size_t(sizes_.at(i)));
+  return std::span<const uint8_t>(FData).subspan(FOffsets.at(i), std::size_t(FSizes.at(i)));
 }
 
 int TSkinReader::FindEntry(std::string_view name) const {
   const std::string wanted = SkinLowerName(name);
   for (int i = 0; i < EntryCount(); ++i)
-    if (names_[std::size_t(i)] == wanted) return i;
+    if (FNames[std::size_t(i)] == wanted) return i;
   return -1;
 }
 
 int TSkinReader::FindEntryLike(std::string_view text) const {
   for (int i = 0; i < EntryCount(); ++i)
-    if (names_[std::size_t(i)].find(text) != std::string::npos) return i;
+    if (FNames[std::size_t(i)].find(text) != std::string::npos) return i;
   return -1;
 }
 
@@ -216,6 +216,6 @@ bool TSkinReader::ExtractEntryLike(std::string_view text, std::vector<uint8_t>& 
   if (i < 0) return false;
   const std::span<const uint8_t> bytes = EntryData(i);
   target.assign(bytes.begin(), bytes.end());
-  name = names_[std::size_t(i)];
+  name = FNames[std::size_t(i)];
   return true;
 }

@@ -62,31 +62,31 @@ public:
   bool ExtractEntryLike(std::string_view text, std::vector<uint8_t>& target,
                         std::string& name) const;
 
-  int EntryCount() const { return int(names_.size()); }
-  const std::string& EntryName(int index) const { return names_.at(std::size_t(index)); }
-  int32_t EntrySize(int index) const { return sizes_.at(std::size_t(index)); }
+  int EntryCount() const { return int(FNames.size()); }
+  const std::string& EntryName(int index) const { return FNames.at(std::size_t(index)); }
+  int32_t EntrySize(int index) const { return FSizes.at(std::size_t(index)); }
   // The bytes of an entry, inside the expanded archive: valid until the next OpenArchive.
   std::span<const uint8_t> EntryData(int index) const;
 
   uint32_t Format() const;
-  const std::array<uint8_t, HeaderSize>& Header() const { return header_; }
+  const std::array<uint8_t, HeaderSize>& Header() const { return FHeader; }
   // Size of the expanded archive as the decoder delivered it.
-  std::size_t ExpandedSize() const { return expandedSize_; }
-  const std::string& LastError() const { return lastError_; }
+  std::size_t ExpandedSize() const { return FExpandedSize; }
+  const std::string& LastError() const { return FLastError; }
 
   // Largest expanded size accepted by OpenArchive.
-  void SetExpandedLimit(std::size_t limit) { expandedLimit_ = limit; }
+  void SetExpandedLimit(std::size_t limit) { FExpandedLimit = limit; }
 
 private:
   bool Fail(std::string reason);
   void Clear();
 
-  std::vector<std::string> names_;
-  std::array<int32_t, MaxEntries> sizes_{};
-  std::vector<std::size_t> offsets_; // where each entry starts in data_
-  std::vector<uint8_t> data_;        // the expanded archive
-  std::array<uint8_t, HeaderSize> header_{};
-  std::size_t expandedSize_ = 0;
-  std::size_t expandedLimit_ = TLZH::DefaultOutputLimit;
-  std::string lastError_;
+  std::vector<std::string> FNames;
+  std::array<int32_t, MaxEntries> FSizes{};
+  std::vector<std::size_t> FOffsets; // where each entry starts in FData
+  std::vector<uint8_t> FData;        // the expanded archive
+  std::array<uint8_t, HeaderSize> FHeader{};
+  std::size_t FExpandedSize = 0;
+  std::size_t FExpandedLimit = TLZH::DefaultOutputLimit;
+  std::string FLastError;
 };

@@ -160,12 +160,12 @@ TEST(SkinManageHook, InstalledOnceAndRemovedWithTheManager) {
   manager->InstallHook();
   EXPECT_TRUE(manager->HookInstalled());
   EXPECT_NE(manager->SystemVersion(), 0u);
-  EXPECT_EQ(manager->ActivationState(), 0);
+  EXPECT_EQ(manager->ActivationState(), asNone);
   {
     TTestWindow wnd(MakeTop());
     Activate(wnd);
-    EXPECT_EQ(manager->ActivationState(), 1);      // the hook saw the activation
-    EXPECT_EQ(manager->FindSkinner(wnd), nullptr); // not active: nothing skinned
+    EXPECT_EQ(manager->ActivationState(), asActivated); // the hook saw the activation
+    EXPECT_EQ(manager->FindSkinner(wnd), nullptr);      // not active: nothing skinned
   }
   TSkinManage::DestroyManager();
   EXPECT_EQ(TSkinManage::Manager(), nullptr);
@@ -176,7 +176,7 @@ TEST(SkinManageHook, InstalledOnceAndRemovedWithTheManager) {
   fresh->SetActive(true);
   TTestWindow later(MakeTop());
   Activate(later);
-  EXPECT_EQ(fresh->ActivationState(), 0);
+  EXPECT_EQ(fresh->ActivationState(), asNone);
   EXPECT_TRUE(fresh->Skinners().empty());
   TSkinManage::DestroyManager();
 }
@@ -277,7 +277,7 @@ TEST_F(SkinManageTest, FormsAndWindowsSkinnedOnActivation) {
   HWND wnd = form->Handle();
   TWinSkinForm* skinner = manager->FindSkinner(wnd);
   ASSERT_NE(skinner, nullptr);
-  EXPECT_EQ(manager->ActivationState(), 1);
+  EXPECT_EQ(manager->ActivationState(), asActivated);
   EXPECT_EQ(skinner->Form(), form);
   EXPECT_EQ(skinner->SkinData(), data);
   EXPECT_EQ(skinner->WindowName(), "TForm");
@@ -551,7 +551,7 @@ TEST_F(SkinManageTest, RefreshReloadsThenRedrawsTheSkinnersOfItsData) {
 TEST_F(SkinManageTest, RequestsBeforeTheFirstActivationOnlySwitch) {
   TSkinData* data = LoadedData(Host(), "sfMainform", false);
   TSkinManage* manager = Manager();
-  EXPECT_EQ(manager->ActivationState(), 0);
+  EXPECT_EQ(manager->ActivationState(), asNone);
   EXPECT_FALSE(manager->Active());
   manager->SetCurrentSkinData(data);
   manager->Request(srActivate, 250);
@@ -705,11 +705,11 @@ TEST_F(SkinManageTest, PopupMenuWindowsByKindAndSkinControls) {
     EXPECT_EQ(probe.Answered, c.Expected == 1) << "kind " << c.Kind << " " << c.Controls;
     // The kind goes back to an ordinary popup menu when the last skinned popup menu goes, and
     // only then: the destruction of a window that had no popup skinner changes nothing.
-    EXPECT_EQ(manager->PopupKind, c.Expected == 1 ? 0 : c.Kind);
-    manager->PopupKind = 2;
+    EXPECT_EQ(manager->PopupKind, c.Expected == 1 ? mkPopupMenu : c.Kind);
+    manager->PopupKind = mkSystemMenu;
     DestroyWindow(MakeTop());
-    EXPECT_EQ(manager->PopupKind, 2);
-    manager->PopupKind = 0;
+    EXPECT_EQ(manager->PopupKind, mkSystemMenu);
+    manager->PopupKind = mkPopupMenu;
   }
 
   // Nothing while the manager is off.
@@ -842,7 +842,7 @@ TEST_F(SkinManageTest, DestructionLeavesNoHookAndNothingHooked) {
   fresh->SetActive(true);
   TTestWindow later(MakeTop());
   Activate(later);
-  EXPECT_EQ(fresh->ActivationState(), 0);
+  EXPECT_EQ(fresh->ActivationState(), asNone);
   EXPECT_TRUE(fresh->Skinners().empty());
 }
 
