@@ -3,6 +3,7 @@
 add_executable(skingen
   ${CMAKE_CURRENT_LIST_DIR}/skingen/main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/skingen/DefaultSkin.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/skingen/DefaultSkinBars.cpp
   ${CMAKE_CURRENT_LIST_DIR}/skingen/SkinPaint.cpp
   ${CMAKE_CURRENT_LIST_DIR}/skingen/SkinBitmap.cpp)
 target_compile_definitions(skingen PRIVATE
