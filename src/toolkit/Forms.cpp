@@ -348,11 +348,9 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Run() {
-  FRunning = true;
   if (FMainForm && !FTerminated) FMainForm->Show();
   while (HandleMessage()) {
   }
-  FRunning = false;
 }
 
 void TApplication::Terminate() {

@@ -129,7 +129,6 @@ private:
   TCustomForm* FMainForm = nullptr;
   std::vector<TCustomForm*> FForms;
   std::atomic<bool> FTerminated{false};
-  bool FRunning = false;
 };
 
 extern TApplication* Application;
