@@ -1,4 +1,5 @@
 #include "SkinReader.h"
+#include "TextCase.h"
 
 #include <algorithm>
 #include <cstring>
@@ -52,10 +53,7 @@ TSkinNotifier SetSkinNotifier(TSkinNotifier notifier) {
 }
 
 std::string SkinLowerName(std::string_view name) {
-  std::string out(name);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return out;
+  return TextCase::Lower(name);
 }
 
 std::optional<std::string> SkinImageEntryName(std::string_view value) {

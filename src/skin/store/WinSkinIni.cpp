@@ -1,4 +1,5 @@
 #include "WinSkinIni.h"
+#include "TextCase.h"
 #include "StoreAssert.h"
 
 #include <cstdint>
@@ -20,10 +21,6 @@ std::string_view Trim(std::string_view s) {
   return s.substr(b, e - b);
 }
 
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-
 bool IsSectionHeader(std::string_view line) {
   return !line.empty() && line.front() == '[' && line.back() == ']';
 }
@@ -32,7 +29,7 @@ bool IsSectionHeader(std::string_view line) {
 bool SameLowered(std::string_view lowered, std::string_view key) {
   if (lowered.size() != key.size()) return false;
   for (std::size_t i = 0; i < key.size(); ++i)
-    if (LowerAscii(key[i]) != lowered[i]) return false;
+    if (TextCase::Lower(key[i]) != lowered[i]) return false;
   return true;
 }
 
@@ -41,15 +38,12 @@ bool SameLowered(std::string_view lowered, std::string_view key) {
 std::size_t TQuickIni::TNameHash::operator()(std::string_view name) const {
   std::uint64_t h = 14695981039346656037ull; // FNV-1a over the lower-cased bytes
   for (char c : name)
-    h = (h ^ static_cast<unsigned char>(LowerAscii(c))) * 1099511628211ull;
+    h = (h ^ static_cast<unsigned char>(TextCase::Lower(c))) * 1099511628211ull;
   return static_cast<std::size_t>(h);
 }
 
 bool TQuickIni::TNameEqual::operator()(std::string_view a, std::string_view b) const {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
+  return TextCase::Same(a, b);
 }
 
 void TQuickIni::Clear() {
@@ -82,7 +76,7 @@ void TQuickIni::AddLine(std::string_view raw) {
     lk.KeyOffset = FKeys.size();
     lk.KeyLength = key.size();
     for (char c : key)
-      FKeys.push_back(LowerAscii(c));
+      FKeys.push_back(TextCase::Lower(c));
     lk.ValueOffset = static_cast<std::size_t>(value.data() - line.data());
     lk.ValueLength = value.size();
   }
