@@ -27,6 +27,22 @@ public:
   std::vector<std::string> Bound;
 };
 
+// A form with a button, a list box, an edit and a memo as children, in that order, made.
+struct TFormWithControls {
+  TTestForm Form{&App()};
+  TButton* Button = Child<TButton>();
+  TListBox* List = Child<TListBox>();
+  TEdit* Edit = Child<TEdit>();
+  TMemo* Memo = Child<TMemo>();
+  TFormWithControls() { Form.HandleNeeded(); }
+  template <class T>
+  T* Child() {
+    auto* c = new T(&Form);
+    c->SetParent(&Form);
+    return c;
+  }
+};
+
 std::string ClassOf(HWND w) {
   char buf[128] = {};
   GetClassNameA(w, buf, sizeof buf);
@@ -45,16 +61,12 @@ TEST(Toolkit, WindowClassesAndTheObjectProperty) {
   EXPECT_STREQ(atomName, expected);
   EXPECT_EQ(ControlMessage(), RegisterWindowMessageA(expected));
 
-  TTestForm form(&App());
-  auto* button = new TButton(&form);
-  button->SetParent(&form);
-  auto* list = new TListBox(&form);
-  list->SetParent(&form);
-  auto* edit = new TEdit(&form);
-  edit->SetParent(&form);
-  auto* memo = new TMemo(&form);
-  memo->SetParent(&form);
-  form.HandleNeeded();
+  TFormWithControls f;
+  TTestForm& form = f.Form;
+  auto* button = f.Button;
+  auto* list = f.List;
+  auto* edit = f.Edit;
+  auto* memo = f.Memo;
   EXPECT_EQ(ClassOf(button->Handle()), "TButton");
   EXPECT_EQ(ClassOf(list->Handle()), "TListBox");
   EXPECT_EQ(ClassOf(edit->Handle()), "TEdit");
@@ -83,21 +95,12 @@ TEST(Toolkit, ClassesAreKnownByTheirAncestorsNames) {
 }
 
 TEST(Toolkit, ChildrenInTabOrderWithTheirOwnerAndParent) {
-  TTestForm form(&App());
-  auto* button = new TButton(&form);
-  button->SetParent(&form);
-  auto* list = new TListBox(&form);
-  list->SetParent(&form);
-  auto* edit = new TEdit(&form);
-  edit->SetParent(&form);
-  auto* memo = new TMemo(&form);
-  memo->SetParent(&form);
-  form.HandleNeeded();
-  EXPECT_EQ(form.TabList().size(), 4u);
-  list->SetTabOrder(0);
-  EXPECT_EQ(form.TabList().front(), list);
-  EXPECT_EQ(button->Owner(), &form);
-  EXPECT_EQ(button->Parent(), &form);
+  TFormWithControls f;
+  EXPECT_EQ(f.Form.TabList().size(), 4u);
+  f.List->SetTabOrder(0);
+  EXPECT_EQ(f.Form.TabList().front(), f.List);
+  EXPECT_EQ(f.Button->Owner(), &f.Form);
+  EXPECT_EQ(f.Button->Parent(), &f.Form);
 }
 
 TEST(Toolkit, PublishedPropertiesByName) {
