@@ -54,12 +54,13 @@ struct TWMKey {
   bool WasDown() const { return (KeyData & (1 << 30)) != 0; }
 };
 
-// WM_SYSCOMMAND: the command as sent, and the point in screen coordinates for mouse commands.
+// WM_SYSCOMMAND: the command without the low four bits the system uses itself (a caption double
+// click sends 0xF032 for SC_MAXIMIZE), and the point in screen coordinates for mouse commands.
 struct TWMSysCommand {
   UINT CmdType;
   int X, Y;
   explicit TWMSysCommand(const TMessage& m)
-      : CmdType(static_cast<UINT>(m.WParam)), X(GET_X_LPARAM_(m.LParam)),
+      : CmdType(static_cast<UINT>(m.WParam) & 0xFFF0), X(GET_X_LPARAM_(m.LParam)),
         Y(GET_Y_LPARAM_(m.LParam)) {}
 };
 

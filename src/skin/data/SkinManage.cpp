@@ -378,6 +378,12 @@ void TSkinManage::Purge() {
     FreeSkinner(skinner, false);
 }
 
+void TSkinManage::SkinnerWindowDestroyed(TWinSkinForm* skinner) {
+  auto& list = FState->Skinners;
+  if (std::find(list.begin(), list.end(), skinner) == list.end()) return;
+  FreeSkinner(skinner, false);
+}
+
 bool TSkinManage::WindowQualifies(HWND wnd, TCustomForm* form, const std::string& className) const {
   if (!wnd || !IsWindow(wnd)) return false;
   auto style = static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_STYLE));

@@ -71,6 +71,9 @@ public:
   TSkinData* ChooseSkinData(HWND wnd) const;
   // Drops the skinners whose windows have gone.
   void Purge();
+  // A skinner's window was destroyed: the skinner leaves the list and is freed (once the
+  // message it is handling returns).
+  void SkinnerWindowDestroyed(TWinSkinForm* skinner);
 
   // The parts of SkinWindow's decision, for the skinners and for checking them one by one.
   // The window rules: the MDI client rule (unless a forced pass), whose windows may be

@@ -3,110 +3,70 @@
 // keeps it in its list and frees it; the form skinner never decides whether its window is
 // skinned.
 //
-// This first form of the skinner puts itself in front of the window's procedure, answers the
-// engine's query message, takes the finish notice, and keeps a record of what it was asked
-// (attach, unskin, release, reload, redraw). Frame painting, caption buttons, menus and the
-// control skinners are not attached yet.
+// It puts itself in front of the window's procedure, removes the system-drawn frame, reserves
+// its own frame from the skin's frame sides (WM_NCCALCSIZE), paints the borders, the title bar
+// with its caption text and caption buttons (SkinFrame.cpp), cuts the window region from the
+// transparent pixels of the frame sides, and handles the non-client mouse and keyboard itself:
+// caption buttons, hit testing, system commands and a system menu of its own (SkinCaption.cpp).
+// Unskinning gives the window back exactly as it was: procedure, region, style and size.
 #pragma once
 #include "Controls.h"
+#include "Handles.h"
+#include "SkinDraw.h"
 #include "SkinMessages.h"
 #include "SkinTypes.h"
+#include "SkinWndHook.h"
 
 #include <windows.h>
 
-#include <cstdint>
-#include <deque>
+#include <memory>
 #include <string>
+#include <vector>
 
 class TSkinData;
 class TCustomForm;
+class TPopupMenu;
+class TDataSkinSysButton;
+class TWinSkinForm;
 
-// Puts an object in front of a window's procedure and gives the window its procedure back.
-//
-// One window procedure serves every hooked window; it finds the object through a table keyed
-// by window handle, so nothing executable is made per object. Unhooking restores the previous
-// procedure when the window still runs ours (last in, first out). When someone else has put a
-// procedure in front of ours meanwhile, ours stays in their chain as a plain pass-through to
-// the saved procedure until the window is destroyed, so their chain keeps working.
-//
-// An object may be freed while one of its window's messages is being handled (a timer tick in
-// a modal loop inside the handler): Dispose() then defers the deletion until that message
-// returns.
-class TSkinWndHook {
+// A clickable object of the skinned non-client area: a rectangle in window coordinates (origin
+// at the window's top-left corner) with a visibility flag and a hover/press state. The owning
+// form skinner keeps the one object that is hot or pressed (HotObject).
+class TNCObject : public TObject {
+  TK_DECLARE_CLASS(TNCObject)
 public:
-  TSkinWndHook() = default;
-  TSkinWndHook(const TSkinWndHook&) = delete;
-  TSkinWndHook& operator=(const TSkinWndHook&) = delete;
-  virtual ~TSkinWndHook();
+  explicit TNCObject(TWinSkinForm* form) : Form(form) {}
 
-  // Frees hook now, or once the message of its window being handled now returns.
-  static void Dispose(TSkinWndHook* hook);
+  TWinSkinForm* Form; // the owner; not owned
+  RECT BoundsRect{};
+  bool Visible = false; // takes part in hit tests and painting only when set
+  int State = 1;        // 1 normal, 2 pressed, 3 hot
+  bool Enabled = true;  // caption buttons: acts and is drawn in its normal cells
 
-  bool WindowHooked() const { return FHookedWnd != nullptr; }
-  HWND HookedWindow() const { return FHookedWnd; }
-  // The procedure the window had before this object hooked it.
-  WNDPROC OldWndProc() const { return FOldProc; }
-  bool UnicodeWindow() const { return FUnicode; }
-  // True while one of the window's messages is being handled by this object.
-  bool InMessage() const { return FDepth > 0; }
-
-  // Number of windows hooked by any object now (pass-through entries included).
-  static size_t HookedWindowCount();
-
-protected:
-  // Hooks wnd (wide or ANSI, as the window is); false when it cannot be hooked (no window,
-  // or another object of ours has it).
-  bool HookWindow(HWND wnd);
-  void UnhookWindow();
-  // Passes a message to the procedure the window had before this object hooked it (also after
-  // unhooking, for the message being handled when the object let go).
-  LRESULT CallOldProc(UINT msg, WPARAM wparam, LPARAM lparam);
-  // Every message of the hooked window arrives here.
-  virtual LRESULT HookMessage(UINT msg, WPARAM wparam, LPARAM lparam) = 0;
-
-private:
-  static LRESULT Route(bool unicode, HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
-  static LRESULT CALLBACK HookProcA(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
-  static LRESULT CALLBACK HookProcW(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
-
-  HWND FHookedWnd = nullptr;
-  HWND FProcWnd = nullptr; // the window FOldProc belongs to; kept after unhooking
-  WNDPROC FOldProc = nullptr;
-  bool FUnicode = false;
-  int FDepth = 0;
-  bool FDisposePending = false;
+  // Press: another hot object is left first; the object becomes hot and pressed.
+  virtual void MouseDown();
+  // Release over the object: back to hot.
+  virtual void MouseUp();
+  // The pointer came over the object: another hot object is left first.
+  virtual void MouseEnter();
+  // The pointer left: the object is normal again and nothing is hot.
+  virtual void MouseLeave();
+  virtual void Paint() {}
 };
 
-// What a skinner was asked, as kept in the process-wide record of skinners.
-enum TSkinnerEventKind {
-  skAttachForm,   // form skinner attached to a toolkit form
-  skAttachWindow, // form skinner attached to a raw window
-  skFinish,       // form skinner took the finish notice
-  skUnskin,       // form skinner undid its work (skin switched off)
-  skRelease,      // form skinner let its window go without restoring (destruction, manager end)
-  skReload,       // form skinner reloaded its skin and layout
-  skRedraw,       // form skinner redrew its window
-  skSizeGrip,     // form skinner was told about a size grip
-  skMdiState,     // form skinner redrew for a new MDI-child-maximized state
-  skFormFreed,    // form skinner freed
-  skPopupAttach,  // popup menu skinner attached
-  skPopupDetach,  // popup menu skinner gave the window back
-  skPopupFreed    // popup menu skinner freed
+// A caption button drawn from its caption-button element (which belongs to the skin data).
+class TWinSysButton : public TNCObject {
+  TK_DECLARE_CLASS(TWinSysButton)
+public:
+  TWinSysButton(TWinSkinForm* form, TDataSkinSysButton* element)
+      : TNCObject(form), SkinButton(element) {}
+  TDataSkinSysButton* SkinButton;
+  // Cell count of the strip, at least 1.
+  int Frames() const;
+  // The cell for the current state (1 normal, 2 pressed, 3 hot, 4 disabled).
+  int CurrentCell() const;
+  void Paint() override;
 };
-
-struct TSkinnerEvent {
-  TSkinnerEventKind Kind;
-  HWND Window;
-  const TSkinData* SkinData;
-};
-
-// The last events of every form and popup menu skinner of the process, oldest first; a fixed
-// number of the newest is kept.
-const std::deque<TSkinnerEvent>& SkinnerEvents();
-void RecordSkinnerEvent(TSkinnerEventKind kind, HWND wnd, const TSkinData* data);
-// Number of events of a kind for a window (any window when wnd is null) in the record.
-int CountSkinnerEvents(TSkinnerEventKind kind, HWND wnd = nullptr);
-void ClearSkinnerEvents();
 
 class TWinSkinForm : public TComponent, public TSkinWndHook {
   TK_DECLARE_CLASS(TWinSkinForm)
@@ -125,36 +85,164 @@ public:
   // Gives the window's procedure back without restoring the window (window destruction, end of
   // the manager).
   void Release();
-  // The skin data changed: reload the skin and recompute the layout.
+  // The skin data changed: reread the frame and caption buttons, re-frame, re-apply colours.
   void ReloadSkin();
   // Redraws the whole window with the current skin.
   void Redraw();
+  // Re-applies the skin's colours to the form and re-frames it.
+  void ReskinColors();
   // A size grip (scroll bar with SBS_SIZEGRIP) was made inside the window.
   void SizeGripCreated(HWND grip);
   // The manager's MDI-child-maximized state changed: an MDI child redraws for it.
   void MdiStateChanged(bool maximized);
+
+  // Frame painting (SkinFrame.cpp).
+  // Frame sizes and caption buttons from the skin.
+  void ReadFrame();
+  // Resizes the window so that its client keeps its size inside the skinned frame.
+  void Reframe(bool reread);
+  // Paints the whole non-client area into dc (null: the window's own context).
+  void PaintNonClient(HDC dc = nullptr);
+  // The window region from the transparent pixels of the frame sides.
+  void MakeRegion();
+  // Removes the region this skinner set (the window is redrawn only for MDI children).
+  void DropRegion();
+  // Whether caption button index shows now; sets its Visible and Enabled.
+  bool ButtonVisible(int index);
+  void BuildIconImage();
+
+  // Caption interaction (SkinCaption.cpp).
+  // A screen point in window coordinates.
+  POINT WindowPoint(POINT screen) const;
+  // The caption button or menu-bar item under a window point, or null.
+  TNCObject* ObjectAt(POINT windowPoint) const;
+  // Opens the skinned system menu at a screen point (a second request within the double-click
+  // time closes the window when a caption object is hot).
+  void ShowSystemMenu(POINT screen);
+  void Maximize();
+  void Minimize();
+  void Restore();
 
   HWND Handle() const { return FHandle; }
   // The window's class name (handed to the skin events).
   const std::string& WindowName() const { return FWindowName; }
   TSkinData* SkinData() const { return FSkinData; }
   TCustomForm* Form() const { return FForm; }
-  // 0 new, 1 active, 3 refreshing, 4 releasing, 5 re-framing, 6 released.
+  // A TSkinState.
   int SkinState() const { return FSkinState; }
   // The window has gone or was let go: the manager drops the skinner on its next pass.
   bool Released() const { return FSkinState == stReleased || !IsWindow(FHandle); }
   bool IsMdiChild() const;
+  bool Started() const { return FStarted; }
+  bool SkinNC() const { return FSkinNC; }
+  bool Active() const { return FActive; }
+  int BorderLeft() const { return FBorderLeft; }
+  int BorderRight() const { return FBorderRight; }
+  int BorderBottom() const { return FBorderBottom; }
+  int TitleHeight() const { return FTitleHeight; }
+  int MenuBarHeight() const { return FMenuBarHeight; }
+  // 0 sizeable, 1 fixed, 2 no caption, 3 dialog frame.
+  int FrameKind() const { return FFrameKind; }
+  // Bit 1 maximize box, 2 minimize box, 4 context help, 8 system menu, 16 keep caption style.
+  int CaptionFlags() const { return FCaptionFlags; }
+  // 0 normal, 1 maximized, 2 minimized.
+  int ShowState() const { return FShowState; }
+  // 0 plain window, 1 MDI frame, 2 MDI child.
+  int MDIKind() const { return FMDIKind; }
+  const RECT& TextRect() const { return FTextRect; }
+  const std::vector<std::unique_ptr<TWinSysButton>>& CaptionButtons() const {
+    return FCaptionButtons;
+  }
+  TNCObject* HotObject = nullptr;
+  // Whether the window region now in place was set by this skinner.
+  bool OwnsRegion() const { return FOwnsRegion; }
+  bool HoverTimerRunning() const { return FHoverTimer; }
 
 protected:
   LRESULT HookMessage(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
 private:
+  friend class TMdiClientHook;
   bool Attach(TSkinData* data, TCustomForm* form);
+  void AttachSteps();
+  void Finish();
+  void FreeCaptionButtons();
+  void RestoreForm(bool releasing);
+  void UnhookAll();
+  LRESULT Default(UINT msg, WPARAM wparam, LPARAM lparam) {
+    return CallOldProc(msg, wparam, lparam);
+  }
+  LRESULT Stage2(UINT msg, WPARAM wparam, LPARAM lparam, bool& handled);
+  LRESULT Stage3(UINT msg, WPARAM wparam, LPARAM lparam);
+  void FormHook(TMessage& msg);
+  void OnSize(WPARAM wparam);
+  void ReadShowState();
+  bool DialogClass() const;
+  void SetHoverTimer(bool on);
+  void HoverCheck();
+  void HideHint();
+  void RemoveSysMenuStyle();
+  void RestoreSysMenuStyle();
+
+  // SkinFrame.cpp
+  LRESULT NCCalcSize(WPARAM wparam, LPARAM lparam);
+  LRESULT NCActivate(WPARAM wparam, LPARAM lparam);
+  void PaintSide(HDC dc, int side, const RECT& rect);
+  void PaintTitle(HDC dc);
+  void PaintCaptionText(HDC dc, const RECT& r);
+  void LayoutCaptionButtons();
+  void DrawWindowIcon(HDC dc, const RECT& buttonRect);
+  HICON WindowIcon() const;
+
+  // SkinCaption.cpp
+  LRESULT NCHitTest(WPARAM wparam, LPARAM lparam);
+  LRESULT NCMouse(UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT SysCommand(WPARAM wparam, LPARAM lparam);
+  void ButtonAction(TWinSysButton* button, POINT screen);
+  void BuildSystemMenu();
 
   HWND FHandle;
   std::string FWindowName;
   TSkinData* FSkinData = nullptr;
   TCustomForm* FForm = nullptr;
-  int FSkinState = stNew; // a TSkinState
+  int FSkinState = stNew;
   bool FStarted = false;
+  bool FSkinNC = false;
+  bool FActive = true;
+  bool FHooked = false; // the attach steps ran
+  TWndMethod FOldFormProc;
+  bool FFormHooked = false;
+  std::unique_ptr<TSkinWndHook> FClientHook; // the MDI client's procedure, for an MDI frame
+  HWND FMDIClient = nullptr;
+  int FMDIKind = 0;
+  int FFrameKind = 0;
+  int FCaptionFlags = 0;
+  int FShowState = 0;
+  bool FRightToLeft = false, FSizeable = false, FIsChild = false;
+  HWND FOwnerWindow = nullptr;
+  HMENU FMenuHandle = nullptr, FSysMenuHandle = nullptr;
+  bool FMenuTracking = false;
+  bool FMenuUpdate = true;
+  TColor FSavedColor = 0;
+  int FBorderLeft = 0, FTitleHeight = 0, FBorderRight = 0, FBorderBottom = 0;
+  int FMenuBarHeight = 0;
+  RECT FClientRect{};
+  SIZE FFrameExtra{};
+  RECT FWindowRect{};
+  int FWindowWidth = 0, FWindowHeight = 0, FRegionWidth = 0, FRegionHeight = 0;
+  bool FOwnsRegion = false;
+  RECT FTextRect{}, FCaptionTextArea{};
+  int FCaptionRightSpace = 0;
+  int FCaptionTextWidth = 0;
+  std::wstring FCaption;
+  std::wstring FCaptionPrefix = L" ", FCaptionSuffix = L"  ";
+  int FSmallIconWidth = 16;
+  TBitmap FIconImage;
+  TBitmap FTitleBuffer;
+  std::vector<std::unique_ptr<TWinSysButton>> FCaptionButtons;
+  std::unique_ptr<TPopupMenu> FSystemMenu;
+  DWORD FLastSysMenuTick = 0;
+  DWORD FDoubleClickTime = 500;
+  bool FHoverTimer = false;
+  TSkinScratchUser FScratch;
 };
