@@ -489,9 +489,10 @@ struct TScratch {
   std::unique_ptr<std::vector<std::string>> List;
 };
 
+// Never freed: skinners may still let go of it while static objects go at program end.
 TScratch& Scratch() {
-  static TScratch scratch;
-  return scratch;
+  static auto* scratch = new TScratch;
+  return *scratch;
 }
 
 } // namespace

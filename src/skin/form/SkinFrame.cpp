@@ -41,6 +41,7 @@ void TWinSkinForm::ReadFrame() {
     FBorderLeft = Size(s.Left.Image.Width() / Frames(s.Left));
     FBorderRight = Size(s.Right.Image.Width() / Frames(s.Right));
   }
+  FSideCache = TSideCache();
   FreeCaptionButtons();
   for (const auto& element : s.CaptionButtons)
     FCaptionButtons.push_back(std::make_unique<TWinSysButton>(this, element.get()));
@@ -177,9 +178,9 @@ LRESULT TWinSkinForm::NCActivate(WPARAM wparam, LPARAM lparam) {
   return 1;
 }
 
-void TWinSkinForm::PaintSide(HDC dc, int side, const RECT& rect) {
-  if (rect.right - rect.left <= 0 || rect.bottom - rect.top <= 0) return;
-  TSkinData& s = *FSkinData;
+TBitmap TWinSkinForm::SidePiece(int side, const RECT& rect) const {
+  if (rect.right - rect.left <= 0 || rect.bottom - rect.top <= 0) return TBitmap();
+  const TSkinData& s = *FSkinData;
   const TDataSkinBorder* element = side == kSideLeft    ? &s.Left
                                    : side == kSideRight ? &s.Right
                                    : side == kSideTop   ? &s.Top
@@ -187,13 +188,19 @@ void TWinSkinForm::PaintSide(HDC dc, int side, const RECT& rect) {
   const int frames = Frames(*element);
   const int cell = (FActive || frames == 1) ? 1 : 2;
   const bool vertical = side == kSideTop || side == kSideBottom;
-  TBitmap piece = StretchSkinBitmap(rect, element->Image, element->Margins, vertical,
-                                    element->Tile != 1, frames, cell);
-  HDC src = piece.CanvasHandle();
+  return StretchSkinBitmap(rect, element->Image, element->Margins, vertical, element->Tile != 1,
+                           frames, cell);
+}
+
+namespace {
+// Copies the piece's top-left part, as large as rect, to rect in dc.
+void PutPiece(HDC dc, const RECT& rect, TBitmap& piece) {
+  HDC src = piece.Empty() ? nullptr : piece.CanvasHandle();
   if (!src) return;
   BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, src, 0, 0,
          SRCCOPY);
 }
+} // namespace
 
 void TWinSkinForm::PaintNonClient(HDC given) {
   if (!SkinScratchBitmap() || (FSkinState != stActive && FSkinState != stRefreshing) ||
@@ -213,12 +220,24 @@ void TWinSkinForm::PaintNonClient(HDC given) {
     FWindowHeight = FWindowRect.bottom - FWindowRect.top;
     const int w = FWindowWidth, h = FWindowHeight;
     if (FShowState == 2 || IsIconic(FHandle)) {
-      PaintTitle(dc);
+      TBitmap none;
+      PaintTitle(dc, none, none);
     } else {
-      PaintSide(dc, kSideLeft, {0, 0, FBorderLeft, h});
-      PaintSide(dc, kSideRight, {w - FBorderRight, 0, w, h});
-      PaintSide(dc, kSideBottom, {FBorderLeft, h - FBorderBottom, w - FBorderRight, h});
-      PaintTitle(dc);
+      const RECT leftRect{0, 0, FBorderLeft, h}, rightRect{w - FBorderRight, 0, w, h};
+      const RECT bottomRect{FBorderLeft, h - FBorderBottom, w - FBorderRight, h};
+      TSideCache& cache = FSideCache;
+      if (cache.Width != w || cache.Height != h || cache.Active != FActive) {
+        cache.Sides[kSideLeft - 1] = SidePiece(kSideLeft, leftRect);
+        cache.Sides[kSideRight - 1] = SidePiece(kSideRight, rightRect);
+        cache.Sides[kSideBottom - 1] = SidePiece(kSideBottom, bottomRect);
+        cache.Sides[kSideTop - 1] =
+            SidePiece(kSideTop, {FBorderLeft, 0, w - FBorderRight, FTitleHeight});
+        cache.Width = w, cache.Height = h, cache.Active = FActive;
+      }
+      PutPiece(dc, leftRect, cache.Sides[kSideLeft - 1]);
+      PutPiece(dc, rightRect, cache.Sides[kSideRight - 1]);
+      PutPiece(dc, bottomRect, cache.Sides[kSideBottom - 1]);
+      PaintTitle(dc, cache.Sides[kSideLeft - 1], cache.Sides[kSideRight - 1]);
       if (FMenuBarHeight > 0) {
         RECT band{FBorderLeft, FTitleHeight, w - FBorderRight, FTitleHeight + FMenuBarHeight};
         FillRect(dc, &band, FSkinData->ButtonFaceBrush());
@@ -230,7 +249,7 @@ void TWinSkinForm::PaintNonClient(HDC given) {
   HotObject = nullptr;
 }
 
-void TWinSkinForm::PaintTitle(HDC dc) {
+void TWinSkinForm::PaintTitle(HDC dc, TBitmap& left, TBitmap& right) {
   const bool minimized = FShowState == 2 || IsIconic(FHandle);
   const int w = FWindowWidth;
   const int bufferHeight = minimized ? FWindowHeight : FTitleHeight;
@@ -241,15 +260,21 @@ void TWinSkinForm::PaintTitle(HDC dc) {
   if (!buffer) return;
   RECT r{};
   if (!minimized) {
-    // The corners the left and right sides painted stay as they are.
-    BitBlt(buffer, 0, 0, w, bufferHeight, dc, 0, 0, SRCCOPY);
+    // The corners of the title band are the top parts of the left and right sides.
+    PutPiece(buffer, {0, 0, FBorderLeft, bufferHeight}, left);
+    PutPiece(buffer, {w - FBorderRight, 0, w, bufferHeight}, right);
     r = {FBorderLeft, 0, w - FBorderRight, FTitleHeight};
   } else {
     RECT all{0, 0, w, bufferHeight};
     FillRect(buffer, &all, FSkinData->ButtonFaceBrush());
     r = {0, 0, w, FTitleHeight};
   }
-  PaintSide(buffer, kSideTop, r);
+  if (minimized) {
+    TBitmap top = SidePiece(kSideTop, r);
+    PutPiece(buffer, r, top);
+  } else {
+    PutPiece(buffer, r, FSideCache.Sides[kSideTop - 1]);
+  }
   PaintCaptionText(buffer, r);
   LayoutCaptionButtons();
   for (const auto& button : FCaptionButtons) {
@@ -391,16 +416,19 @@ void TWinSkinForm::LayoutCaptionButtons() {
 }
 
 void TWinSkinForm::DrawWindowIcon(HDC dc, const RECT& buttonRect) {
-  if (HICON icon = WindowIcon()) {
-    const int size = FSmallIconWidth;
-    TIconHandle copy(
-        static_cast<HICON>(CopyImage(icon, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE)));
-    if (!copy) copy.Reset(CopyIcon(icon));
-    if (copy) {
-      const int y = (FTextRect.top + FTextRect.bottom) / 2 - size / 2;
-      DrawIconEx(dc, 8, y, copy.Get(), size, size, 0, nullptr, DI_NORMAL);
-      return;
+  const int size = FSmallIconWidth;
+  if (!FSmallIconRead) {
+    FSmallIconRead = true;
+    if (HICON icon = WindowIcon()) {
+      FSmallIcon.Reset(
+          static_cast<HICON>(CopyImage(icon, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE)));
+      if (!FSmallIcon) FSmallIcon.Reset(CopyIcon(icon));
     }
+  }
+  if (FSmallIcon) {
+    const int y = (FTextRect.top + FTextRect.bottom) / 2 - size / 2;
+    DrawIconEx(dc, 8, y, FSmallIcon.Get(), size, size, 0, nullptr, DI_NORMAL);
+    return;
   }
   DrawTransparent(dc, buttonRect, FIconImage);
 }

@@ -556,6 +556,8 @@ LRESULT TWinSkinForm::Stage2(UINT msg, WPARAM wparam, LPARAM lparam, bool& handl
   case WM_SETICON: {
     LRESULT r = Default(msg, wparam, lparam);
     BuildIconImage();
+    FSmallIcon.Reset();
+    FSmallIconRead = false;
     if (FSkinState == stActive && IsWindowVisible(FHandle)) PaintNonClient();
     return r;
   }

@@ -187,8 +187,12 @@ private:
   // SkinFrame.cpp
   LRESULT NCCalcSize(WPARAM wparam, LPARAM lparam);
   LRESULT NCActivate(WPARAM wparam, LPARAM lparam);
-  void PaintSide(HDC dc, int side, const RECT& rect);
-  void PaintTitle(HDC dc);
+  // Frame side (1 left, 2 right, 3 top, 4 bottom) drawn for rect's size, in the active or
+  // inactive cell.
+  TBitmap SidePiece(int side, const RECT& rect) const;
+  // The title bar composed in the title buffer (the top parts of left and right are its
+  // corners) and copied to dc in one transfer.
+  void PaintTitle(HDC dc, TBitmap& left, TBitmap& right);
   void PaintCaptionText(HDC dc, const RECT& r);
   void LayoutCaptionButtons();
   void DrawWindowIcon(HDC dc, const RECT& buttonRect);
@@ -239,6 +243,16 @@ private:
   int FSmallIconWidth = 16;
   TBitmap FIconImage;
   TBitmap FTitleBuffer;
+  // The frame sides drawn for the last window size and activation, kept until either changes
+  // or the skin is read again (index: side - 1).
+  struct TSideCache {
+    int Width = -1, Height = -1;
+    bool Active = false;
+    TBitmap Sides[4];
+  } FSideCache;
+  // The window icon at the small-icon size, made on first use and dropped by WM_SETICON.
+  TIconHandle FSmallIcon;
+  bool FSmallIconRead = false;
   std::vector<std::unique_ptr<TWinSysButton>> FCaptionButtons;
   std::unique_ptr<TPopupMenu> FSystemMenu;
   DWORD FLastSysMenuTick = 0;
