@@ -65,15 +65,15 @@ HWND ChildOfClass(HWND parent, const char* className) {
     const char* Class;
     HWND Found;
   } ctx{className, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM l) -> BOOL {
-        auto* c = reinterpret_cast<TCtx*>(l);
-        if (ClassNameOf(w) != c->Class) return TRUE;
-        c->Found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&ctx));
+  struct TEnum {
+    static BOOL CALLBACK Visit(HWND w, LPARAM l) {
+      auto* c = reinterpret_cast<TCtx*>(l);
+      if (ClassNameOf(w) != c->Class) return TRUE;
+      c->Found = w;
+      return FALSE;
+    }
+  };
+  EnumChildWindows(parent, TEnum::Visit, reinterpret_cast<LPARAM>(&ctx));
   return ctx.Found;
 }
 
