@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
-# Builds Tarnel and starts it. On Linux it runs under Wine; without a display it runs in a
-# virtual one and writes a screenshot so that you can see it.
+# Builds Tarnel (or the gallery) and starts it. On Linux it runs under Wine; without a display it
+# runs in a virtual one and writes a screenshot so that you can see it.
 #   scripts/run.sh                      build and run until the program is closed
 #   scripts/run.sh --screenshot F.png   build, start, save a screenshot to F.png, then quit
+#   --gallery                           start gallery.exe (every kind of window and control)
+#                                       instead of Tarnel
 #   --win32 | --win64                   run that build (default: the 32-bit one where this
 #                                       machine can execute 32-bit programs, else the 64-bit one)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 shot=""
 tree=""
+target=tarnel
 while [ $# -gt 0 ]; do
   case "$1" in
     --screenshot) shot="$(realpath -m "${2:?file name}")"; shift ;;
     --win32 | --win64) tree="${1#--}" ;;
-    *) echo "usage: scripts/run.sh [--win32 | --win64] [--screenshot F.png]" >&2; exit 2 ;;
+    --gallery) target=gallery ;;
+    *)
+      echo "usage: scripts/run.sh [--win32 | --win64] [--gallery] [--screenshot F.png]" >&2
+      exit 2
+      ;;
   esac
   shift
 done
@@ -31,11 +38,15 @@ else
   echo "Starting the ${tree#win}-bit build."
 fi
 cmake --preset "$tree" >/dev/null
-cmake --build --preset "$tree" -j"$(nproc)" --target tarnel >/dev/null
-exe="$PWD/build/$tree/src/app/tarnel.exe"
-# The watch list lives beside the executable; start with an empty one rather than the
-# program's "cannot open" notice on the very first run.
-[ -e "$(dirname "$exe")/close.dat" ] || : >"$(dirname "$exe")/close.dat"
+cmake --build --preset "$tree" -j"$(nproc)" --target "$target" >/dev/null
+if [ "$target" = gallery ]; then
+  exe="$PWD/build/$tree/src/gallery/gallery.exe"
+else
+  exe="$PWD/build/$tree/src/app/tarnel.exe"
+  # The watch list lives beside the executable; start with an empty one rather than the
+  # program's "cannot open" notice on the very first run.
+  [ -e "$(dirname "$exe")/close.dat" ] || : >"$(dirname "$exe")/close.dat"
+fi
 
 export TARNEL_WINE_DIR="$PWD/build/$tree/wine-run" TARNEL_WINE_ARCH="$tree"
 . scripts/wine-session.sh
@@ -48,7 +59,7 @@ wine "$exe" &
 pid=$!
 if [ -n "$shot" ] || [ $virtual -eq 1 ]; then
   quit=0
-  if [ -n "$shot" ]; then quit=1; else shot="$PWD/build/tarnel-screen.png"; fi
+  if [ -n "$shot" ]; then quit=1; else shot="$PWD/build/$target-screen.png"; fi
   sleep 4
   import -display "$DISPLAY" -window root "$shot"
   echo "screenshot: $shot"
@@ -56,6 +67,6 @@ if [ -n "$shot" ] || [ $virtual -eq 1 ]; then
     kill $pid 2>/dev/null || true
     exit 0
   fi
-  echo "Tarnel runs in the virtual display $DISPLAY; press Ctrl-C to stop it."
+  echo "$(basename "$exe") runs in the virtual display $DISPLAY; press Ctrl-C to stop it."
 fi
 wait $pid

@@ -110,6 +110,7 @@ void TControl::SetMessageHandler(UINT msg, TWndMethod handler) {
 }
 
 void TControl::WndProc(TMessage& msg) {
+  if (IsSkinnedNotice(msg)) return; // the skin engine's notice: no header behind its lParam
   auto it = FMessageHandlers.find(msg.Msg);
   if (it != FMessageHandlers.end()) {
     TWndMethod handler = it->second; // a handler may replace itself while it runs
@@ -314,9 +315,13 @@ void TWinControl::DestroyHandle() {
   for (TWinControl* c : FTabList)
     if (c->HandleAllocated()) c->SaveWindowState();
   SaveWindowState();
-  DestroyWindow(FHandle); // children go with it; WM_NCDESTROY clears each handle
+  DestroyWnd(); // children go with it; WM_NCDESTROY clears each handle
   FHandle = nullptr;
   FDestroyingHandle = false;
+}
+
+void TWinControl::DestroyWnd() {
+  DestroyWindow(FHandle);
 }
 
 void TWinControl::RecreateWnd() {
@@ -513,7 +518,7 @@ void TWinControl::Dispatch(TMessage& msg) {
     break;
   case WM_NOTIFY: {
     const NMHDR* hdr = TWMNotify(msg).NMHdr;
-    if (hdr)
+    if (hdr && msg.LParam != kSkinnedNoticeParam) // the skinned notice's number is no header
       if (TWinControl* child = ChildObject(hdr->hwndFrom)) {
         msg.Result = child->Perform(CN_NOTIFY, msg.WParam, msg.LParam);
         return;

@@ -40,6 +40,12 @@ constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;   // 0xBC4E
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND; // 0xBD11
 constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
 constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL; // 0xBD15
+// CN_NOTIFY with this lParam is the skin engine's "skinned" notice to a window it has taken
+// over, never a reflected notification: nothing may read it as a notification header.
+constexpr LPARAM kSkinnedNoticeParam = 0x41A2;
+inline bool IsSkinnedNotice(const TMessage& m) {
+  return m.Msg == CN_NOTIFY && m.LParam == kSkinnedNoticeParam;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Controls
@@ -193,6 +199,8 @@ protected:
   virtual void CreateWnd();
   virtual void CreateHandle();
   virtual void DestroyHandle();
+  // Destroys the window itself (its child windows go with it); DestroyHandle calls it.
+  virtual void DestroyWnd();
   // Saves state held by the window before it goes (list rows, text), and gives it back.
   virtual void SaveWindowState() {}
   virtual void RestoreWindowState() {}

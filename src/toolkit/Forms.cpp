@@ -1,5 +1,6 @@
 #include "Forms.h"
 #include "FormReader.h"
+#include "Menus.h"
 
 #include <algorithm>
 
@@ -14,6 +15,16 @@ static const std::vector<const char*> kFormStyles{"fsNormal", "fsMDIChild", "fsM
 static const std::vector<const char*> kPositions{
     "poDesigned",     "poDefault",       "poDefaultPosOnly", "poDefaultSizeOnly",
     "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
+
+namespace {
+// The menu identifiers an MDI client gives its children's entries in the window menu: above
+// every command the toolkit's menu items take.
+constexpr UINT kFirstMDIChildId = 0xFF00;
+
+bool IsMDIStyle(int style) {
+  return style == fsMDIForm || style == fsMDIChild;
+}
+} // namespace
 
 const TClassInfo& TCustomForm::StaticClassInfo() {
   static const TClassInfo info = [] {
@@ -91,7 +102,12 @@ void TCustomForm::SetBorderIcons(unsigned v) {
 }
 
 void TCustomForm::SetFormStyle(int v) {
+  const int old = FFormStyle;
   FFormStyle = v;
+  if (FHandle && (IsMDIStyle(v) || IsMDIStyle(old))) {
+    if (v != old) RecreateWnd();
+    return;
+  }
   if (FHandle)
     SetWindowPos(FHandle, v == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -130,6 +146,15 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     }
   }
   if (FFormStyle == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+  if (FFormStyle == fsMDIChild) {
+    // A child window of the MDI frame's client, which keeps the style as given.
+    TCustomForm* frame = Application ? Application->MDIForm() : nullptr;
+    HWND client = frame && frame != this && frame->Handle() ? frame->ClientHandle() : nullptr;
+    if (!client) throw Exception("Cannot create form " + Name + ": no MDI form is open");
+    p.WndParent = client;
+    p.Style = (p.Style & ~WS_POPUP) | WS_CHILD;
+    p.ExStyle |= WS_EX_MDICHILD;
+  }
   if (FVisible) p.Style |= WS_VISIBLE;
   if (!FEnabled) p.Style |= WS_DISABLED;
   if (FClientWidth >= 0 || FClientHeight >= 0) {
@@ -138,6 +163,50 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     if (FClientWidth >= 0) p.Width = FWidth = r.right - r.left;
     if (FClientHeight >= 0) p.Height = FHeight = r.bottom - r.top;
   }
+}
+
+void TCustomForm::CreateWnd() {
+  FWindowFormStyle = FFormStyle;
+  TWinControl::CreateWnd();
+  if (FFormStyle != fsMDIForm) return;
+  CLIENTCREATESTRUCT ccs{WindowMenu ? WindowMenu->Handle() : nullptr, kFirstMDIChildId};
+  RECT r{};
+  GetClientRect(FHandle, &r);
+  // All child styles: each child form's own border and caption buttons stay as it asks.
+  FClientHandle =
+      CreateWindowExA(WS_EX_CLIENTEDGE, "MDIClient", nullptr,
+                      WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL |
+                          WS_VSCROLL | MDIS_ALLCHILDSTYLES,
+                      0, 0, r.right, r.bottom, FHandle, nullptr, GetModuleHandleA(nullptr), &ccs);
+  if (!FClientHandle) {
+    DestroyWindow(FHandle); // a frame without its client is no frame
+    FHandle = nullptr;
+    throw Exception("Cannot create the MDI client window of " + Name);
+  }
+}
+
+void TCustomForm::DestroyWnd() {
+  HWND client = GetParent(FHandle);
+  if (FWindowFormStyle == fsMDIChild && client &&
+      (GetWindowLongA(FHandle, GWL_EXSTYLE) & WS_EX_MDICHILD))
+    SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(FHandle), 0);
+  else
+    TWinControl::DestroyWnd();
+}
+
+std::vector<TCustomForm*> TCustomForm::MDIChildren() const {
+  std::vector<TCustomForm*> children;
+  if (!FClientHandle || !Application) return children;
+  for (TCustomForm* f : Application->Forms())
+    if (f->FFormStyle == fsMDIChild && f->FHandle && GetParent(f->FHandle) == FClientHandle)
+      children.push_back(f);
+  return children;
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (!FClientHandle) return nullptr;
+  auto active = reinterpret_cast<HWND>(SendMessageA(FClientHandle, WM_MDIGETACTIVE, 0, 0));
+  return FindWindowObject<TCustomForm>(active);
 }
 
 void TCustomForm::CreateHandle() {
@@ -194,6 +263,9 @@ void TCustomForm::SetVisible(bool v) {
     PlaceOnScreen();
   }
   TWinControl::SetVisible(v);
+  // Showing a child window activates nothing: the client is asked to make the child active.
+  if (v && FWindowFormStyle == fsMDIChild && FHandle)
+    SendMessageA(GetParent(FHandle), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(FHandle), 0);
 }
 
 void TCustomForm::BringToFront() {
@@ -206,7 +278,7 @@ void TCustomForm::BringToFront() {
 
 void TCustomForm::Close() {
   bool isMain = Application && Application->MainForm() == this;
-  TCloseAction action = isMain ? caFree : caHide;
+  TCloseAction action = isMain || FFormStyle == fsMDIChild ? caFree : caHide;
   if (OnClose) OnClose(this, action);
   if (action == caNone) return;
   if (isMain) {
@@ -232,6 +304,9 @@ void TCustomForm::Dispatch(TMessage& msg) {
   case CM_RELEASE:
     delete this;
     return;
+  case WM_NCDESTROY:
+    FClientHandle = nullptr; // the client went with the frame
+    break;
   case WM_SHOWWINDOW:
     if (const TWMShowWindow show(msg); show.Show && show.Status == 0) FVisible = true;
     break;
@@ -251,6 +326,20 @@ void TCustomForm::Dispatch(TMessage& msg) {
   }
   }
   TWinControl::Dispatch(msg);
+}
+
+void TCustomForm::DefaultHandler(TMessage& msg) {
+  if (FHandle && (msg.Msg < CM_BASE || msg.Msg >= 0xC000)) {
+    if (FWindowFormStyle == fsMDIForm) {
+      msg.Result = DefFrameProcA(FHandle, FClientHandle, msg.Msg, msg.WParam, msg.LParam);
+      return;
+    }
+    if (FWindowFormStyle == fsMDIChild) {
+      msg.Result = DefMDIChildProcA(FHandle, msg.Msg, msg.WParam, msg.LParam);
+      return;
+    }
+  }
+  TWinControl::DefaultHandler(msg);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -318,6 +407,12 @@ void TApplication::RemoveForm(TCustomForm* form) {
   if (FMainForm == form) FMainForm = nullptr;
 }
 
+TCustomForm* TApplication::MDIForm() const {
+  for (TCustomForm* f : FForms)
+    if (f->FormStyle() == fsMDIForm) return f;
+  return nullptr;
+}
+
 bool TApplication::ProcessMessage(MSG& msg) {
   if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
   if (msg.message == WM_QUIT) {
@@ -326,6 +421,8 @@ bool TApplication::ProcessMessage(MSG& msg) {
   }
   HWND active = GetActiveWindow();
   auto* form = FindWindowObject<TCustomForm>(active);
+  // An MDI frame's keys for its children (Ctrl+F4, Ctrl+F6) come first.
+  if (form && form->ClientHandle() && TranslateMDISysAccel(form->ClientHandle(), &msg)) return true;
   if (form && IsDialogMessageA(active, &msg)) return true;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);

@@ -22,6 +22,7 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 
 class TMainMenu;
+class TMenuItem;
 
 class TCustomForm : public TWinControl {
   TK_DECLARE_CLASS(TCustomForm)
@@ -34,20 +35,35 @@ public:
   unsigned BorderIcons() const { return FBorderIcons; }
   void SetBorderIcons(unsigned v);
   int FormStyle() const { return FFormStyle; }
+  // fsMDIForm makes the form an MDI frame, fsMDIChild a child of the application's MDI frame
+  // (the first fsMDIForm form); a change to or from either makes the window anew.
   void SetFormStyle(int v);
   int Position() const { return FPosition; }
   void SetPosition(int v) { FPosition = v; }
   TMainMenu* Menu = nullptr;
+  // An MDI frame's window menu: the item whose sub-menu lists the children (none by default).
+  // Read when the frame's window is made.
+  TMenuItem* WindowMenu = nullptr;
+
+  // The MDI client window of an MDI frame (system class "MDIClient", filling the frame's
+  // client area); null for other forms and while the frame has no window.
+  HWND ClientHandle() const { return FClientHandle; }
+  // An MDI frame's child forms whose windows exist, in creation order; empty for other forms.
+  std::vector<TCustomForm*> MDIChildren() const;
+  // The MDI child the frame's client shows active, or null (also for forms that are no frame).
+  TCustomForm* ActiveMDIChild() const;
 
   int ClientWidth() const override;
   int ClientHeight() const override;
   void SetClientWidth(int v) override;
   void SetClientHeight(int v) override;
 
+  // Showing an MDI child makes it the frame's active child.
   void SetVisible(bool v) override;
   // Shows the form and brings it to the front.
   void BringToFront();
-  // Closes the form: runs OnClose; the main form's close ends the application.
+  // Closes the form: runs OnClose, whose action starts as caFree for the main form (its close
+  // ends the application) and for an MDI child (its window goes), caHide for any other form.
   void Close();
   // Frees the form once the messages now on the stack have been handled.
   void Release();
@@ -63,8 +79,15 @@ protected:
   // Runs OnCreate; an exception there goes to the application's error box.
   void DoCreate();
   void CreateParams(TCreateParams& params) override;
+  // Makes the window; an MDI frame then makes its MDI client (an exception when it cannot).
+  void CreateWnd() override;
   void CreateHandle() override;
+  // An MDI child's window is destroyed through its MDI client, which activates the next one.
+  void DestroyWnd() override;
   void Dispatch(TMessage& msg) override;
+  // An MDI frame's default processing is DefFrameProcA with its client, an MDI child's is
+  // DefMDIChildProcA; other forms end in the base handling.
+  void DefaultHandler(TMessage& msg) override;
   // Before the form is first shown: a centred Position puts it in the middle of the whole
   // screen (a taskbar's part included); any other leaves it where it is.
   void PlaceOnScreen();
@@ -72,6 +95,8 @@ protected:
   int FBorderStyle = bsSizeable;
   unsigned FBorderIcons = (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize);
   int FFormStyle = fsNormal;
+  int FWindowFormStyle = fsNormal; // the style the current window was made with
+  HWND FClientHandle = nullptr;    // an MDI frame's client window
   int FPosition = poDesigned;
   bool FPlaced = false;
   int FClientWidth = -1, FClientHeight = -1; // wanted before the window exists
@@ -93,6 +118,8 @@ public:
   HWND Handle() const { return FHandle; }
   std::string Title;
   TCustomForm* MainForm() const { return FMainForm; }
+  // The form MDI children are made in: the first form whose FormStyle is fsMDIForm, or null.
+  TCustomForm* MDIForm() const;
   const std::vector<TCustomForm*>& Forms() const { return FForms; }
   int HintPause = 500;
   int HintHidePause = 2500;

@@ -69,6 +69,16 @@ const TClassInfo& TCustomListBox::StaticClassInfo() {
         s += line + "\r\n";
       return s;
     };
+    // Rows as the stored description gives them: lines that end in CR LF (the last may not).
+    items.Set = [](TObject* o, const std::string& v) {
+      std::vector<std::string> rows;
+      for (size_t start = 0; start < v.size();) {
+        size_t end = std::min(v.find("\r\n", start), v.size());
+        rows.push_back(v.substr(start, end - start));
+        start = end + 2;
+      }
+      static_cast<TCustomListBox*>(o)->SetItems(rows);
+    };
     i.Props.push_back(items);
     return i;
   }();

@@ -251,13 +251,16 @@ TEST(Toolkit, StoredDescriptionBuildsBindsAndResolves) {
       Memo1 : TMemo {
         Lines = ("a" "b")
       }
+      List1 : TListBox {
+        Items = ("one" "" "three")
+      }
       Menu1 : TPopupMenu {
         Item1 : TMenuItem { Caption = "x" Checked = True }
       }
     })";
   ReadComponentText(&form, reinterpret_cast<const char*>(description));
   EXPECT_EQ(form.Caption(), "Stored A");
-  EXPECT_EQ(form.Bound, (std::vector<std::string>{"Button1", "Memo1", "Menu1", "Item1"}));
+  EXPECT_EQ(form.Bound, (std::vector<std::string>{"Button1", "Memo1", "List1", "Menu1", "Item1"}));
   auto* button = dynamic_cast<TButton*>(form.FindComponent("Button1"));
   ASSERT_NE(button, nullptr);
   EXPECT_EQ(button->Caption(), "\xCC\xED\xBC\xD3"); // "添加" in code page 936
@@ -269,7 +272,13 @@ TEST(Toolkit, StoredDescriptionBuildsBindsAndResolves) {
   ASSERT_EQ(menu->Items()->Count(), 1);
   EXPECT_TRUE(menu->Items()->Item(0)->Checked());
   EXPECT_EQ(GetPropValue(form.FindComponent("Memo1"), "Lines"), "a\r\nb");
+  auto* list = dynamic_cast<TListBox*>(form.FindComponent("List1"));
+  ASSERT_NE(list, nullptr);
   form.HandleNeeded();
+  EXPECT_EQ(list->Items(), (std::vector<std::string>{"one", "", "three"}));
+  // What is read back is written back the same.
+  SetPropValue(list, "Items", GetPropValue(list, "Items"));
+  EXPECT_EQ(list->Items(), (std::vector<std::string>{"one", "", "three"}));
   EXPECT_EQ(form.ClientWidth(), 300);
   EXPECT_EQ(form.ClientHeight(), 200);
   EXPECT_FALSE(GetWindowLongA(form.Handle(), GWL_STYLE) & WS_MAXIMIZEBOX);
@@ -310,6 +319,51 @@ TEST(Toolkit, OwnedComponentsGoWithTheirOwnerAndWatchersAreTold) {
   EXPECT_EQ(owner->ComponentCount(), 1);
   delete owner;
   EXPECT_EQ(watcher.Gone, child);
+}
+
+// An edit whose class handling reads every reflected notification's header.
+class TNotifiedEdit : public TEdit {
+public:
+  using TEdit::TEdit;
+  std::vector<UINT> Codes; // the header codes read
+  LPARAM Misread = 0;      // an lParam taken for a header that is none
+
+protected:
+  void Dispatch(TMessage& msg) override {
+    if (msg.Msg == CN_NOTIFY) {
+      if (msg.LParam == kSkinnedNoticeParam)
+        Misread = msg.LParam;
+      else
+        Codes.push_back(TWMNotify(msg).NMHdr->code);
+    }
+    TEdit::Dispatch(msg);
+  }
+};
+
+TEST(Toolkit, SkinnedNoticeIsNeverReadAsANotification) {
+  TTestForm form(&App());
+  auto* edit = new TNotifiedEdit(&form);
+  edit->SetParent(&form);
+  form.HandleNeeded();
+  int formHandlerRuns = 0;
+  form.SetMessageHandler(CN_NOTIFY, [&](TMessage& m) {
+    ++formHandlerRuns;
+    form.Inherited(m);
+  });
+  // The notice, to the form and to the control, through their windows and through Perform; and
+  // its number as a WM_NOTIFY, which the form would otherwise reflect by its header.
+  for (HWND target : {form.Handle(), edit->Handle()})
+    SendMessageA(target, CN_NOTIFY, 0, kSkinnedNoticeParam);
+  form.Perform(CN_NOTIFY, 0, kSkinnedNoticeParam);
+  edit->Perform(CN_NOTIFY, 0, kSkinnedNoticeParam);
+  SendMessageA(form.Handle(), WM_NOTIFY, 0, kSkinnedNoticeParam);
+  EXPECT_EQ(formHandlerRuns, 0);
+  EXPECT_EQ(edit->Misread, 0);
+  EXPECT_TRUE(edit->Codes.empty());
+  // A real notification still reaches the control, reflected by the form.
+  NMHDR hdr{edit->Handle(), 0, static_cast<UINT>(NM_SETFOCUS)};
+  SendMessageA(form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr));
+  EXPECT_EQ(edit->Codes, (std::vector<UINT>{static_cast<UINT>(NM_SETFOCUS)}));
 }
 
 TEST(Toolkit, ExceptionsInHandlersReachTheApplicationNotTheSystem) {

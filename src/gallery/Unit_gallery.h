@@ -1,0 +1,44 @@
+// The gallery's forms: the main form with one row per kind of control and the default skin, a
+// dialog-style form, and an MDI frame with one MDI child, all opened at start so that tests and
+// screenshots find every kind of window and control.
+#pragma once
+#include "Forms.h"
+#include "StdCtrls.h"
+
+class TSkinData;
+
+// The main form ("Tarnel Gallery"): a table of standard controls, a caption label at the left
+// of each row and the control at the right; closing it ends the program.
+class TForm_gallery : public TForm {
+  TK_DECLARE_CLASS(TForm_gallery)
+public:
+  // Reads the stored description (the skin component loads the default skin) and makes the
+  // window, hidden.
+  explicit TForm_gallery(TComponent* owner);
+
+  TSkinData* SkinData1 = nullptr;
+  void BindField(TComponent* component) override;
+};
+
+// A dialog-style form ("Gallery Dialog") with a label and an OK button that hides it.
+class TForm_galleryDialog : public TForm {
+  TK_DECLARE_CLASS(TForm_galleryDialog)
+public:
+  explicit TForm_galleryDialog(TComponent* owner);
+  void OkClick(TObject* sender);
+  TNotifyEvent FindMethod(std::string_view name) const override;
+};
+
+// The MDI frame ("Gallery MDI"): its MDI client holds the gallery's MDI child.
+class TForm_galleryMdi : public TForm {
+  TK_DECLARE_CLASS(TForm_galleryMdi)
+public:
+  explicit TForm_galleryMdi(TComponent* owner);
+};
+
+// The MDI child ("Gallery Child"), made inside the application's MDI frame, which must exist.
+class TForm_galleryChild : public TForm {
+  TK_DECLARE_CLASS(TForm_galleryChild)
+public:
+  explicit TForm_galleryChild(TComponent* owner);
+};

@@ -1,0 +1,153 @@
+// gallery.exe from outside: its four windows with their classes and captions, side by side; the
+// MDI child inside its frame's client, maximized there and restored; the program's end when the
+// main form closes.
+#include "E2e.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#ifndef GALLERY_EXE
+#error GALLERY_EXE must name the built gallery.exe
+#endif
+
+using namespace e2e;
+
+namespace {
+
+// gallery.exe, running; ended at the end of the scope if it still runs.
+class TGallery {
+public:
+  TGallery() {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string cmd = "\"" GALLERY_EXE "\"";
+    if (!CreateProcessA(GALLERY_EXE, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &FInfo))
+      throw std::runtime_error("cannot start " GALLERY_EXE);
+  }
+  ~TGallery() {
+    if (!WaitExit(0)) TerminateProcess(FInfo.hProcess, 1);
+    CloseHandle(FInfo.hProcess);
+    CloseHandle(FInfo.hThread);
+  }
+  TGallery(const TGallery&) = delete;
+  TGallery& operator=(const TGallery&) = delete;
+
+  bool WaitExit(int ms) const {
+    return WaitForSingleObject(FInfo.hProcess, static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
+  }
+  DWORD ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(FInfo.hProcess, &code);
+    return code;
+  }
+  // The program's top-level window of a class once it is shown; null when none is within 15 s.
+  HWND Window(const char* className) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+          auto windows = ProcessWindows(FInfo.dwProcessId, className);
+          found = windows.empty() ? nullptr : windows.front();
+          return found && IsWindowVisible(found);
+        },
+        15000);
+    return found;
+  }
+
+private:
+  PROCESS_INFORMATION FInfo{};
+};
+
+// The first child window (at any depth) of a class.
+HWND ChildOfClass(HWND parent, const char* className) {
+  struct TCtx {
+    const char* Class;
+    HWND Found;
+  } ctx{className, nullptr};
+  struct TEnum {
+    static BOOL CALLBACK Visit(HWND w, LPARAM l) {
+      auto* c = reinterpret_cast<TCtx*>(l);
+      if (ClassNameOf(w) != c->Class) return TRUE;
+      c->Found = w;
+      return FALSE;
+    }
+  };
+  EnumChildWindows(parent, TEnum::Visit, reinterpret_cast<LPARAM>(&ctx));
+  return ctx.Found;
+}
+
+RECT WindowRect(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r;
+}
+
+// A window's client area in screen coordinates.
+RECT ScreenClientRect(HWND w) {
+  RECT r{};
+  GetClientRect(w, &r);
+  MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return EqualRect(&a, &b) != 0;
+}
+
+TEST(Gallery, OpensItsWindowsAndItsMdiChildMaximizesInsideTheFrame) {
+  TGallery gallery;
+  struct TTopLevel {
+    const char* Class;
+    const char* Caption;
+    HWND Wnd;
+  } windows[] = {{"TForm_gallery", "Tarnel Gallery", nullptr},
+                 {"TForm_galleryDialog", "Gallery Dialog", nullptr},
+                 {"TForm_galleryMdi", "Gallery MDI", nullptr}};
+  for (TTopLevel& t : windows) {
+    t.Wnd = gallery.Window(t.Class);
+    ASSERT_NE(t.Wnd, nullptr) << t.Class;
+    EXPECT_EQ(WindowText(t.Wnd), t.Caption);
+  }
+  const LONG mainStyle = GetWindowLongA(windows[0].Wnd, GWL_STYLE);
+  EXPECT_EQ(mainStyle & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+            WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  // Side by side on a 1024 x 768 screen.
+  const RECT screen{0, 0, 1024, 768};
+  for (size_t i = 0; i < std::size(windows); ++i) {
+    RECT r = WindowRect(windows[i].Wnd), both{};
+    EXPECT_TRUE(IntersectRect(&both, &r, &screen) && SameRect(both, r)) << windows[i].Class;
+    for (size_t j = i + 1; j < std::size(windows); ++j) {
+      RECT other = WindowRect(windows[j].Wnd);
+      EXPECT_FALSE(IntersectRect(&both, &r, &other)) << windows[i].Class << windows[j].Class;
+    }
+  }
+
+  // The child lives in the frame's MDI client.
+  HWND frame = windows[2].Wnd;
+  HWND child = ChildOfClass(frame, "TForm_galleryChild");
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(WindowText(child), "Gallery Child");
+  HWND client = GetParent(child);
+  EXPECT_EQ(ClassNameOf(client), "MDIClient");
+  EXPECT_EQ(GetParent(client), frame);
+  EXPECT_TRUE(GetWindowLongA(child, GWL_EXSTYLE) & WS_EX_MDICHILD);
+  EXPECT_TRUE(IsWindowVisible(child));
+
+  // Maximized inside the frame: its client area is the MDI client's; then restored.
+  const RECT normal = WindowRect(child);
+  DWORD_PTR r = 0;
+  SendMessageTimeoutA(child, WM_SYSCOMMAND, SC_MAXIMIZE, 0, SMTO_ABORTIFHUNG, 5000, &r);
+  EXPECT_TRUE(WaitUntil([&] { return IsZoomed(child) != 0; }, 3000));
+  EXPECT_TRUE(SameRect(ScreenClientRect(child), ScreenClientRect(client)));
+  SendMessageTimeoutA(child, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 5000, &r);
+  EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(child); }, 3000));
+  EXPECT_TRUE(SameRect(WindowRect(child), normal));
+
+  // Closing the main form ends the program, cleanly.
+  PostMessageA(windows[0].Wnd, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(gallery.WaitExit(10000));
+  EXPECT_EQ(gallery.ExitCode(), 0u);
+}
+
+} // namespace
