@@ -95,8 +95,8 @@ struct TImageSpec {
   bool Stacked;
   int CellWidth, CellHeight;
   int Left, Top, Right, Bottom;
-  int Width() const { return Stacked ? CellWidth : CellWidth * Cells; }
-  int Height() const { return Stacked ? CellHeight * Cells : CellHeight; }
+  constexpr int Width() const { return Stacked ? CellWidth : CellWidth * Cells; }
+  constexpr int Height() const { return Stacked ? CellHeight * Cells : CellHeight; }
 };
 
 // ---------------------------------------------------------------------------------------------
