@@ -33,8 +33,9 @@ const std::vector<std::string> kImageNames = {
     "menuitem.bmp",        "extraimages.bmp",   "trackthumbh.bmp",    "trackbot.bmp",
     "trackbar.bmp",        "trackbarv.bmp",     "mdibutton.bmp",      "spin.bmp",
     "spinarrow.bmp",       "spinh.bmp",         "spinharrow.bmp",     "closebutton.bmp",
-    "maxbutton.bmp",       "minbutton.bmp",     "restrorebutton.bmp", "frameleft.bmp",
-    "frameright.bmp",      "frametop.bmp",      "framebottom.bmp",    "mincaption.bmp"};
+    "maxbutton.bmp",       "minbutton.bmp",     "restrorebutton.bmp", "helpbutton.bmp",
+    "frameleft.bmp",       "frameright.bmp",    "frametop.bmp",       "framebottom.bmp",
+    "mincaption.bmp"};
 
 std::string Lower(std::string s) {
   for (char& c : s)
@@ -476,7 +477,8 @@ TEST_F(DefaultSkin, FrameSidesAndCaptionButtonsFitTheTitleBar) {
     }
     ++buttons;
   }
-  EXPECT_EQ(buttons, 4);
+  // Close, maximize, minimize, restore and context help.
+  EXPECT_EQ(buttons, 5);
 }
 
 } // namespace

@@ -1,12 +1,13 @@
-// What the Windows tests share: the test program's one application object, the pumping of this
-// thread's messages, a window that goes with its scope, and the shell's notification icons
-// asked about and removed.
+// What the Windows tests share: the test program's one application object, the test skin's
+// file, the pumping of this thread's messages, a window that goes with its scope, and the
+// shell's notification icons asked about and removed.
 #pragma once
 #include "Forms.h"
 
 #include <shellapi.h>
 
 #include <functional>
+#include <string>
 
 // The test program's one application, made on first use and kept to the end, as in the real
 // program.
@@ -14,6 +15,14 @@ inline TApplication& App() {
   static TApplication* app = new TApplication;
   return *app;
 }
+
+#ifdef TARNEL_TEST_SKIN_FILE
+// The packed test skin (flat colours for pixel tests; TestSkin.h names them), as a path the
+// test program opens: give it to TSkinData::SetSkinFile.
+inline std::string TestSkinPath() {
+  return TARNEL_TEST_SKIN_FILE;
+}
+#endif
 
 // Handles this thread's messages until predicate holds or ms milliseconds pass; returns
 // whether it holds.

@@ -100,9 +100,9 @@ TFrameSides BuildFrameSides() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Caption button glyphs (close, maximize, minimize, restore), size s at (ox, oy).
+// Caption button glyphs (close, maximize, minimize, restore, context help), size s at (ox, oy).
 
-enum class TCaptionGlyph { Close, Maximize, Minimize, Restore };
+enum class TCaptionGlyph { Close, Maximize, Minimize, Restore, Help };
 
 TShape CaptionGlyph(TCaptionGlyph kind, double ox, double oy, double s) {
   switch (kind) {
@@ -118,6 +118,16 @@ TShape CaptionGlyph(TCaptionGlyph kind, double ox, double oy, double s) {
     const TShape back = Difference(RoundRectOutline(ox + 2, oy, ox + s, oy + s - 2, 1, 1),
                                    RoundRect(ox, oy + 2, ox + s - 2, oy + s, 1));
     return Union(front, back);
+  }
+  case TCaptionGlyph::Help: {
+    // A question mark in the close cross's stroke: a hook over the upper half, a short stem
+    // and a dot; the points are fixed so that the picture is the same on every host.
+    const double k = s / 10;
+    auto p = [&](double x, double y) { return Pt(ox + x * k, oy + y * k); };
+    const TShape hook = Stroke({p(2.6, 3.1), p(3.1, 1.6), p(4.3, 0.8), p(5.8, 0.8), p(7.0, 1.5),
+                                p(7.4, 2.8), p(6.9, 4.0), p(5.9, 4.8), p(5.2, 5.6), p(5.1, 6.6)},
+                               0.7);
+    return Union(hook, Circle(ox + 5.1 * k, oy + 9.0 * k, 0.9 * k));
   }
   }
   return Rect(0, 0, 0, 0);
@@ -441,6 +451,7 @@ std::vector<TSkinImage> BuildDefaultSkin() {
   add("maxbutton.bmp", CaptionButton(TCaptionGlyph::Maximize));
   add("minbutton.bmp", CaptionButton(TCaptionGlyph::Minimize));
   add("restrorebutton.bmp", CaptionButton(TCaptionGlyph::Restore));
+  add("helpbutton.bmp", CaptionButton(TCaptionGlyph::Help));
   add("frameleft.bmp", std::move(frame.Left));
   add("frameright.bmp", std::move(frame.Right));
   add("frametop.bmp", std::move(frame.Top));

@@ -4,15 +4,9 @@
 #pragma once
 #include "SkinBitmap.h"
 
-#include <string>
 #include <vector>
 
 namespace SkinGen {
-
-struct TSkinImage {
-  std::string Name; // archive entry name, lower case, with ".bmp"
-  TBitmap24 Image;
-};
 
 // Every image of the default skin, in archive order.
 std::vector<TSkinImage> BuildDefaultSkin();

@@ -2,6 +2,7 @@
 // bottom-up rows padded to four bytes), the format every image of a skin archive uses.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace SkinGen {
@@ -50,6 +51,12 @@ private:
   }
   int FWidth = 0, FHeight = 0;
   std::vector<TRgb> FPixels;
+};
+
+// One image of a skin and the archive entry it goes to.
+struct TSkinImage {
+  std::string Name; // archive entry name, lower case, with ".bmp"
+  TBitmap24 Image;
 };
 
 // Pictures of equal height side by side (a horizontal strip of state cells).

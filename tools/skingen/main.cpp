@@ -1,11 +1,12 @@
-// skingen: writes every image of the default skin as a BMP file into a folder and copies the
-// skin description next to them, ready for the skin packer.
+// skingen: writes every image of the default skin (or, with --test, of the test skin) as a BMP
+// file into a folder and copies the skin description next to them, ready for the skin packer.
 //
-//   skingen <out-folder> [<skin.ini>]
+//   skingen [--test] <out-folder> [<skin.ini>]
 //
-// Without a second argument the description is the skins/default/skin.ini of the source tree
-// this tool was built from. The output is the same byte for byte on every run.
+// Without a description argument it is the skins/default/skin.ini (skins/test/skin.ini) of the
+// source tree this tool was built from. The output is the same byte for byte on every run.
 #include "DefaultSkin.h"
+#include "TestSkinImages.h"
 
 #include <cstdio>
 #include <exception>
@@ -17,6 +18,9 @@
 
 #ifndef TARNEL_DEFAULT_SKIN_INI
 #define TARNEL_DEFAULT_SKIN_INI "skins/default/skin.ini"
+#endif
+#ifndef TARNEL_TEST_SKIN_INI
+#define TARNEL_TEST_SKIN_INI "skins/test/skin.ini"
 #endif
 
 namespace {
@@ -41,16 +45,21 @@ void WriteAll(const fs::path& path, const void* data, std::size_t size) {
 } // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: skingen <out-folder> [<skin.ini>]\n");
+  const bool test = argc > 1 && std::string(argv[1]) == "--test";
+  const int first = test ? 2 : 1; // index of the folder argument
+  if (argc < first + 1 || argc > first + 2) {
+    std::fprintf(stderr, "usage: skingen [--test] <out-folder> [<skin.ini>]\n");
     return 2;
   }
   try {
-    const fs::path outDir = argv[1];
-    const fs::path iniPath = argc == 3 ? fs::path(argv[2]) : fs::path(TARNEL_DEFAULT_SKIN_INI);
+    const fs::path outDir = argv[first];
+    const fs::path iniPath = argc == first + 2 ? fs::path(argv[first + 1])
+                             : test            ? fs::path(TARNEL_TEST_SKIN_INI)
+                                               : fs::path(TARNEL_DEFAULT_SKIN_INI);
     const std::vector<char> ini = ReadAll(iniPath);
     fs::create_directories(outDir);
-    for (const SkinGen::TSkinImage& img : SkinGen::BuildDefaultSkin()) {
+    for (const SkinGen::TSkinImage& img :
+         test ? SkinGen::BuildTestSkin() : SkinGen::BuildDefaultSkin()) {
       const std::vector<std::uint8_t> bmp = img.Image.EncodeBmp();
       WriteAll(outDir / img.Name, bmp.data(), bmp.size());
     }

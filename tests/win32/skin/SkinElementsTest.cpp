@@ -97,8 +97,8 @@ TEST(SkinElements, DefaultSkinFieldByField) {
   for (TColor custom : c.CustomColours)
     EXPECT_EQ(custom, clWhite);
 
-  // Caption buttons: Button0 .. Button4, then the MDI buttons.
-  ASSERT_EQ(c.CaptionButtons.size(), 8u);
+  // Caption buttons: Button0 .. Button5, then the MDI buttons.
+  ASSERT_EQ(c.CaptionButtons.size(), 9u);
   const TDataSkinSysButton& close = *c.CaptionButtons[0];
   EXPECT_EQ(close.Name, "BUTTON0");
   EXPECT_EQ(close.Action, 0);
@@ -120,9 +120,17 @@ TEST(SkinElements, DefaultSkinFieldByField) {
   EXPECT_EQ(icon.Align, 0);
   EXPECT_TRUE(icon.Image.Empty());
   EXPECT_EQ(icon.FrameCount, 6);
+  // Context help, where the maximize button sits.
+  const TDataSkinSysButton& help = *c.CaptionButtons[5];
+  EXPECT_EQ(help.Action, 4);
+  EXPECT_EQ(help.Visibility, 10);
+  EXPECT_EQ(help.XCoord, max.XCoord);
+  EXPECT_EQ(help.YCoord, max.YCoord);
+  EXPECT_EQ(help.FrameCount, 4);
+  EXPECT_EQ(help.Image.Width(), 104);
   // "mdibutton.bmp" is 192 wide: three buttons of 64 at 60, 40 and 20.
   for (int i = 0; i < 3; ++i) {
-    const TDataSkinSysButton& mdi = *c.CaptionButtons[5 + i];
+    const TDataSkinSysButton& mdi = *c.CaptionButtons[6 + i];
     EXPECT_EQ(mdi.Action, 7 + i);
     EXPECT_EQ(mdi.Align, 100);
     EXPECT_EQ(mdi.Visibility, 100);
