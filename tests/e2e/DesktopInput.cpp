@@ -23,8 +23,9 @@ void Xdotool(const std::string& args) {
   CloseHandle(pi.hProcess);
 }
 
-bool MovePointer(int x, int y) {
-  Xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y));
+namespace {
+// Waits until the system reports the pointer at (x, y).
+bool WaitPointerAt(int x, int y) {
   const bool there = WaitUntil(
       [&] {
         POINT p{};
@@ -36,6 +37,40 @@ bool MovePointer(int x, int y) {
   // system's eyes; after that every program asks the display again.
   Sleep(250);
   return there;
+}
+
+std::string MoveTo(POINT p) {
+  return "mousemove " + std::to_string(p.x) + " " + std::to_string(p.y);
+}
+} // namespace
+
+bool MovePointer(int x, int y) {
+  Xdotool(MoveTo({x, y}));
+  return WaitPointerAt(x, y);
+}
+
+void ClickAt(POINT p, int button, int count) {
+  MovePointer(p.x, p.y);
+  Xdotool("click --repeat " + std::to_string(count) + " --delay 80 " + std::to_string(button));
+}
+
+bool PointerSteps(const std::string& steps, POINT end) {
+  // xdotool runs its commands one after the other, and the display takes the events of one
+  // client in order: once the last move has arrived, so has everything before it.
+  Xdotool(steps + " " + MoveTo(end));
+  return WaitPointerAt(end.x, end.y);
+}
+
+bool DragPointer(POINT from, POINT to, int steps) {
+  if (!MovePointer(from.x, from.y)) return false;
+  std::string s = "mousedown 1 sleep 0.2";
+  for (int i = 1; i <= steps; ++i) {
+    const POINT p{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps};
+    s += " " + MoveTo(p) + " sleep 0.05";
+  }
+  s += " sleep 0.2 mouseup 1 sleep 0.2";
+  // One pixel further once the button is up: the mark that the whole sequence has arrived.
+  return PointerSteps(s, {to.x + 1, to.y + 1});
 }
 
 void PressF5OnDisplay() {

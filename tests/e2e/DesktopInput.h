@@ -13,6 +13,15 @@ namespace e2e {
 void Xdotool(const std::string& args);
 // Moves the X pointer and waits until the system reports it there.
 bool MovePointer(int x, int y);
+// Moves the X pointer to p and clicks button (1 left, 3 right) count times, 80 ms apart.
+void ClickAt(POINT p, int button = 1, int count = 1);
+// Runs xdotool pointer steps in one process, so that they reach the display in their order,
+// then moves the pointer on to end (where the steps do not leave it) and waits until it is there:
+// by then every step has reached the display.
+bool PointerSteps(const std::string& steps, POINT end);
+// Presses the left button at from, moves the pointer to to in steps, releases it there and then
+// moves it one pixel further (down and right) as the mark of the end.
+bool DragPointer(POINT from, POINT to, int steps = 6);
 // Presses and releases F5 on the X display: it goes to the window under the pointer, whose
 // thread turns it into input, and a registered hotkey takes it from there.
 void PressF5OnDisplay();

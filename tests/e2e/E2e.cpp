@@ -44,6 +44,13 @@ std::string ClassNameOf(HWND wnd) {
   return buf;
 }
 
+COLORREF ScreenPixel(POINT p) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, p.x, p.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
 std::vector<HWND> ProcessWindows(DWORD pid, const char* className) {
   struct TCtx {
     DWORD Pid;

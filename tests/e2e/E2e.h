@@ -15,6 +15,8 @@ bool WaitUntil(const std::function<bool()>& predicate, int ms);
 
 std::string WindowText(HWND wnd); // through WM_GETTEXT with a time-out
 std::string ClassNameOf(HWND wnd);
+// The colour of one pixel of the screen, read through the desktop's device context.
+COLORREF ScreenPixel(POINT p);
 // Top-level windows of a process, optionally of one class.
 std::vector<HWND> ProcessWindows(DWORD pid, const char* className = nullptr);
 // The message box (class "#32770") of a process, and the text of its static control.

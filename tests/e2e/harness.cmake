@@ -6,7 +6,7 @@ add_library(tarnel_e2e STATIC ${CMAKE_CURRENT_LIST_DIR}/E2e.cpp)
 target_include_directories(tarnel_e2e PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_compile_definitions(tarnel_e2e PRIVATE "TARNEL_EXE=\"${_tarnel_exe}\"")
 target_compile_definitions(tarnel_e2e PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
-target_link_libraries(tarnel_e2e PUBLIC GTest::gtest user32)
+target_link_libraries(tarnel_e2e PUBLIC GTest::gtest user32 gdi32)
 add_dependencies(tarnel_e2e tarnel)
 tarnel_target(tarnel_e2e)
 
