@@ -79,15 +79,10 @@ int TWinSysButton::CurrentCell() const {
 }
 
 void TWinSysButton::Paint() {
-  if (!Visible || SkinButton->Image.Empty() || !IsWindow(Form->Handle())) return;
-  TWindowDC dc(Form->Handle());
-  if (!dc) return;
-  const int action = SkinButton->Action;
-  if (action == 3 || action == 11) {
-    // The window icon stands for the button; it has no pressed or hot look.
-    return;
-  }
-  DrawSkinCell(dc.DC(), BoundsRect, SkinButton->Image, true, Frames(), CurrentCell());
+  if (!Visible) return;
+  // The window icon stands for the system-icon button; it has no pressed or hot look.
+  if (SkinButton->Action == 3 || SkinButton->Action == 11) return;
+  Form->PaintCaptionButton(*this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -112,11 +107,23 @@ TNCObject* TWinSkinForm::ObjectAt(POINT p) const {
 
 LRESULT TWinSkinForm::NCHitTest(WPARAM wparam, LPARAM lparam) {
   LRESULT r = Default(WM_NCHITTEST, wparam, lparam);
-  if (r == HTNOWHERE || r == HTCAPTION) {
-    const POINT p = WindowPoint(PointOf(lparam));
-    if (FMenuBarHeight > 0 && p.y > FTitleHeight) return HTMENU;
-    if (p.y > 3) return HTCAPTION;
+  if (r != HTNOWHERE && r != HTCAPTION && r != HTBORDER) return r;
+  const POINT p = WindowPoint(PointOf(lparam));
+  RECT window{};
+  GetWindowRect(FHandle, &window);
+  const int w = window.right - window.left, h = window.bottom - window.top;
+  const bool inLeft = p.x < FBorderLeft, inRight = p.x >= w - FBorderRight;
+  const bool inBottom = p.y >= h - FBorderBottom;
+  // The system knows only its own, thinner frame: the rest of the skinned borders answers
+  // like a border, not like the caption.
+  if (p.y >= FTitleHeight + FMenuBarHeight && (inLeft || inRight || inBottom)) {
+    if (!FSizeable || FShowState != 0) return HTBORDER;
+    if (inBottom) return inLeft ? HTBOTTOMLEFT : inRight ? HTBOTTOMRIGHT : HTBOTTOM;
+    return inLeft ? HTLEFT : HTRIGHT;
   }
+  if (r == HTBORDER) return r;
+  if (FMenuBarHeight > 0 && p.y > FTitleHeight) return HTMENU;
+  if (p.y > 3) return HTCAPTION;
   return r;
 }
 

@@ -276,6 +276,8 @@ void TWinSkinForm::PaintTitle(HDC dc, TBitmap& left, TBitmap& right) {
     PutPiece(buffer, r, FSideCache.Sides[kSideTop - 1]);
   }
   PaintCaptionText(buffer, r);
+  // Kept for single caption buttons, whose cells may be transparent around their glyphs.
+  FTitleBack = FTitleBuffer;
   LayoutCaptionButtons();
   for (const auto& button : FCaptionButtons) {
     if (!button->Visible || button->SkinButton->Image.Empty()) continue;
@@ -381,6 +383,26 @@ void TWinSkinForm::PaintCaptionText(HDC dc, const RECT& r) {
   if (tr.right > tr.left) DrawWideText(dc, text, tr, format);
   FTextRect = tr;
   SetBkMode(dc, oldMode);
+}
+
+void TWinSkinForm::PaintCaptionButton(TWinSysButton& button) {
+  if (!IsWindow(FHandle) || button.SkinButton->Image.Empty()) return;
+  const RECT& r = button.BoundsRect;
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  TWindowDC dc(FHandle);
+  if (!dc) return;
+  TBitmap piece(w, h, pf24bit);
+  HDC target = piece.CanvasHandle();
+  HDC back = FTitleBack.Empty() ? nullptr : FTitleBack.CanvasHandle();
+  if (!target || !back) {
+    DrawSkinCell(dc.DC(), r, button.SkinButton->Image, true, button.Frames(), button.CurrentCell());
+    return;
+  }
+  BitBlt(target, 0, 0, w, h, back, r.left, r.top, SRCCOPY);
+  DrawSkinCell(target, {0, 0, w, h}, button.SkinButton->Image, true, button.Frames(),
+               button.CurrentCell());
+  BitBlt(dc.DC(), r.left, r.top, w, h, target, 0, 0, SRCCOPY);
 }
 
 void TWinSkinForm::LayoutCaptionButtons() {

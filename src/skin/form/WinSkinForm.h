@@ -110,6 +110,8 @@ public:
   // Whether caption button index shows now; sets its Visible and Enabled.
   bool ButtonVisible(int index);
   void BuildIconImage();
+  // Repaints one caption button in its current cell over the title bar behind it.
+  void PaintCaptionButton(TWinSysButton& button);
 
   // Caption interaction (SkinCaption.cpp).
   // A screen point in window coordinates.
@@ -243,6 +245,7 @@ private:
   int FSmallIconWidth = 16;
   TBitmap FIconImage;
   TBitmap FTitleBuffer;
+  TBitmap FTitleBack; // the title bar of the last paint before its caption buttons were drawn
   // The frame sides drawn for the last window size and activation, kept until either changes
   // or the skin is read again (index: side - 1).
   struct TSideCache {
