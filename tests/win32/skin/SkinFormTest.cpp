@@ -60,20 +60,40 @@ RECT FrameOf(HWND wnd) {
   return {c.left - w.left, c.top - w.top, w.right - c.right, w.bottom - c.bottom};
 }
 
+BOOL CALLBACK CountChild(HWND, LPARAM p) {
+  ++*reinterpret_cast<int*>(p);
+  return TRUE;
+}
+
+BOOL CALLBACK CountTop(HWND wnd, LPARAM p) {
+  ++*reinterpret_cast<int*>(p);
+  EnumChildWindows(wnd, CountChild, p);
+  return TRUE;
+}
+
 // Windows of this thread, children included: a check against leaked windows.
 int ThreadWindowCount() {
   int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND wnd, LPARAM p) -> BOOL {
-        auto& n = *reinterpret_cast<int*>(p);
-        ++n;
-        EnumChildWindows(
-            wnd, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int*>(q), TRUE; }, p);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
+  EnumThreadWindows(GetCurrentThreadId(), CountTop, reinterpret_cast<LPARAM>(&count));
   return count;
+}
+
+// What the timer below saw of the message box it closed.
+struct TBoxSeen {
+  bool Skinned = false;
+  std::wstring Text;
+};
+TBoxSeen* gBoxSeen = nullptr;
+
+void CALLBACK CloseMessageBox(HWND owner, UINT, UINT_PTR id, DWORD) {
+  KillTimer(owner, id);
+  HWND box = FindWindowA("#32770", nullptr);
+  if (!box || !gBoxSeen) return;
+  gBoxSeen->Skinned = SendMessageA(box, SKM_QUERY, 0, 0) == 1;
+  wchar_t text[64] = {};
+  GetWindowTextW(box, text, 64);
+  gBoxSeen->Text = text;
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
 class SkinFormTest : public ::testing::Test {
@@ -424,25 +444,13 @@ TEST_F(SkinFormTest, DialogSkinnersGoWithTheirWindows) {
   const size_t before = manager->Skinners().size();
   // Message boxes opened and closed from inside their own modal loop.
   for (int i = 0; i < 3; ++i) {
-    struct TSeen {
-      bool Skinned = false;
-      std::wstring Text;
-    } seen;
-    static TSeen* current = nullptr;
-    current = &seen;
-    SetTimer(form->Handle(), 77, 50, [](HWND owner, UINT, UINT_PTR id, DWORD) {
-      KillTimer(owner, id);
-      HWND box = FindWindowA("#32770", nullptr);
-      if (!box) return;
-      current->Skinned = SendMessageA(box, SKM_QUERY, 0, 0) == 1;
-      wchar_t text[64] = {};
-      GetWindowTextW(box, text, 64);
-      current->Text = text;
-      PostMessageA(box, WM_COMMAND, IDOK, 0);
-    });
+    TBoxSeen seen;
+    gBoxSeen = &seen;
+    SetTimer(form->Handle(), 77, 50, CloseMessageBox);
     MessageBoxW(form->Handle(), L"\x8be5\x7a97\x53e3", L"\x63d0\x793a", MB_OK | MB_ICONINFORMATION);
     EXPECT_TRUE(seen.Skinned);
     EXPECT_EQ(seen.Text, L"\x63d0\x793a");
+    gBoxSeen = nullptr;
     EXPECT_EQ(manager->Skinners().size(), before) << "after box " << i;
   }
 }
