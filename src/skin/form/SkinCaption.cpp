@@ -102,7 +102,24 @@ TNCObject* TWinSkinForm::ObjectAt(POINT p) const {
   for (const auto& button : FCaptionButtons)
     if (button->Visible && button->SkinButton->Action >= 0 && PtInRect(&button->BoundsRect, p))
       return button.get();
-  return nullptr;
+  return FSkinMenu ? FSkinMenu->ItemAt(p) : nullptr;
+}
+
+void TWinSkinForm::PressMenuItem(TMenuBtn* item) {
+  if (!item || !FSkinMenu) return;
+  item->MouseDown();
+  FSkinMenu->OpenItem(item);
+  if (!IsWindow(FHandle) || !FSkinMenu) return;
+  // Once the drop-down has closed the item is hot, or normal when the pointer has left it.
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  if (HotObject == item && PtInRect(&item->BoundsRect, WindowPoint(cursor))) {
+    item->MouseUp();
+  } else {
+    if (HotObject == item) HotObject = nullptr;
+    item->State = 1;
+    item->Paint();
+  }
 }
 
 LRESULT TWinSkinForm::NCHitTest(WPARAM wparam, LPARAM lparam) {
@@ -148,7 +165,10 @@ LRESULT TWinSkinForm::NCMouse(UINT msg, WPARAM wparam, LPARAM lparam) {
     HideHint();
     if (object) {
       if (!FActive) SetForegroundWindow(FHandle);
-      object->MouseDown();
+      if (auto* item = dynamic_cast<TMenuBtn*>(object))
+        PressMenuItem(item);
+      else
+        object->MouseDown();
       return 0;
     }
     if (wparam == HTCAPTION && FShowState == 1 && FActive)
@@ -282,8 +302,24 @@ LRESULT TWinSkinForm::SysCommand(WPARAM wparam, LPARAM lparam) {
   const UINT command = UINT(wparam) & 0xFFF0;
   if (!FMenuTracking) {
     if (command == SC_KEYMENU && lparam != ' ' && lparam != '-' && !GetCapture()) {
-      // The Alt key alone goes to the menu bar, which is not skinned yet: it is taken here so
-      // that the system does not draw a menu of its own over the skinned frame.
+      // Alt with a character opens the bar item with that accelerator; Alt alone the first item.
+      // Alt alone is taken even without a bar, so that the system draws no menu of its own over
+      // the skinned frame.
+      TMenuBtn* item = nullptr;
+      if (FSkinMenu) {
+        if (lparam)
+          item = FSkinMenu->ItemByAccel(static_cast<wchar_t>(lparam));
+        else
+          for (const auto& b : FSkinMenu->Buttons())
+            if (b->Visible && !b->Caption.empty()) {
+              item = b.get();
+              break;
+            }
+      }
+      if (item) {
+        PressMenuItem(item);
+        return 1;
+      }
       if (lparam == 0) return 1;
     } else if (command == SC_KEYMENU && lparam == ' ') {
       POINT origin{0, 0};

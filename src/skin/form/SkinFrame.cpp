@@ -133,6 +133,9 @@ void TWinSkinForm::Reframe(bool reread) {
   } else if (FForm) {
     w = FForm->ClientWidth() + FBorderLeft + FBorderRight;
     keptHeight = FMDIKind == 2 ? FForm->ClientHeight() : FForm->ClientHeight() - FMenuBarHeight;
+  } else if (FSkinMenu) {
+    // The client grew by the system's menu bar when the skinned bar took the menu over.
+    keptHeight -= FMenuBarHeight;
   }
   const int h = keptHeight + FTitleHeight + FBorderBottom + FMenuBarHeight;
   if (DialogClass() && !reread && FSkinData) {
@@ -238,10 +241,11 @@ void TWinSkinForm::PaintNonClient(HDC given) {
       PutPiece(dc, rightRect, cache.Sides[kSideRight - 1]);
       PutPiece(dc, bottomRect, cache.Sides[kSideBottom - 1]);
       PaintTitle(dc, cache.Sides[kSideLeft - 1], cache.Sides[kSideRight - 1]);
-      if (FMenuBarHeight > 0) {
-        RECT band{FBorderLeft, FTitleHeight, w - FBorderRight, FTitleHeight + FMenuBarHeight};
+      RECT band{FBorderLeft, FTitleHeight, w - FBorderRight, FTitleHeight + FMenuBarHeight};
+      if (FSkinMenu)
+        FSkinMenu->PaintBar(dc, band);
+      else if (FMenuBarHeight > 0)
         FillRect(dc, &band, FSkinData->ButtonFaceBrush());
-      }
     }
   } catch (...) {
     // A failed paint leaves the frame as far as it got.

@@ -204,9 +204,13 @@ void TWinSkinForm::AttachSteps() {
   }
 
   if (FSkinNC) {
-    // The menu bar is drawn by the system until the skinned menu bar takes it over.
     FMenuHandle = GetMenu(FHandle);
     FMenuBarHeight = 0;
+    if (FMenuHandle && FMDIKind != 2) {
+      FSkinMenu = std::make_unique<TWinSkinMenu>(this, FSkinData);
+      FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
+      FSkinMenu->BuildItems(FForm ? FForm->Menu : nullptr);
+    }
     ReadFrame();
   } else {
     FSkinState = stActive;
@@ -312,6 +316,12 @@ void TWinSkinForm::Unskin() {
   RecordSkinnerEvent(skUnskin, FHandle, FSkinData);
   const bool wasNC = FSkinNC && FHooked;
   RestoreForm(false);
+  int menuHeight = 0;
+  if (FSkinMenu) {
+    FSkinMenu->RestoreMenu();
+    if (GetMenu(FHandle)) menuHeight = GetSystemMetrics(SM_CYMENU);
+    FSkinMenu.reset();
+  }
   if (wasNC && IsWindow(FHandle)) {
     RestoreSysMenuStyle();
     if (FStarted && (FMDIKind == 2 || !FIsChild) && FSkinState != stNew) {
@@ -320,8 +330,8 @@ void TWinSkinForm::Unskin() {
       POINT pos{wr.left, wr.top};
       if (FMDIKind == 2) ScreenToClient(GetParent(FHandle), &pos);
       const int w = (wr.right - wr.left) + FFrameExtra.cx - FBorderLeft - FBorderRight;
-      const int h =
-          (wr.bottom - wr.top) + FFrameExtra.cy - FTitleHeight - FBorderBottom - FMenuBarHeight;
+      const int h = (wr.bottom - wr.top) + FFrameExtra.cy - FTitleHeight - FBorderBottom -
+                    FMenuBarHeight + menuHeight;
       if (FShowState == 0)
         SetWindowPos(FHandle, nullptr, pos.x, pos.y, w, h,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -339,6 +349,11 @@ void TWinSkinForm::Release() {
   if (!WindowHooked() && !FFormHooked) return;
   RecordSkinnerEvent(skRelease, FHandle, FSkinData);
   RestoreForm(true);
+  if (FSkinMenu) {
+    // The window goes with its menu, as it came.
+    if (IsWindow(FHandle) && FSkinState != stReleasing) FSkinMenu->RestoreMenu();
+    FSkinMenu.reset();
+  }
   FSkinState = stReleased;
 }
 
@@ -569,8 +584,16 @@ LRESULT TWinSkinForm::Stage2(UINT msg, WPARAM wparam, LPARAM lparam, bool& handl
   }
   case WM_SYSCOMMAND:
     return SysCommand(wparam, lparam);
-  case SKM_MENUBUTTON:
-    return 0; // no skinned menu bar
+  case SKM_MENUBUTTON: {
+    const POINT p = WindowPoint({GET_X_LPARAM_(lparam), GET_Y_LPARAM_(lparam)});
+    if (TNCObject* object = ObjectAt(p))
+      if (auto* item = dynamic_cast<TMenuBtn*>(object); item && FSkinMenu)
+        FSkinMenu->OpenItem(item);
+    return 0;
+  }
+  case WM_MENUSELECT:
+    TrackMenuSelect(*this, wparam, lparam);
+    return Default(msg, wparam, lparam);
   case CM_MENUCHANGED:
     return Default(msg, wparam, lparam);
   }
@@ -625,6 +648,15 @@ void TWinSkinForm::FormHook(TMessage& msg) {
     return;
   case SKM_RESKIN:
     ReskinColors();
+    return;
+  case CM_DIALOGCHAR:
+    previous();
+    if (msg.Result == 0 && FSkinMenu && (GetKeyState(VK_MENU) & 0x8000) &&
+        !(GetKeyState(VK_CONTROL) & 0x8000) && !(GetKeyState(VK_SHIFT) & 0x8000))
+      if (TMenuBtn* item = FSkinMenu->ItemByAccel(static_cast<wchar_t>(msg.WParam))) {
+        PressMenuItem(item);
+        msg.Result = 1;
+      }
     return;
   case SKM_PAINTFRAME:
     if (msg.LParam == SKM_SKINNED_MAGIC) {

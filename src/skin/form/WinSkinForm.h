@@ -68,6 +68,74 @@ public:
   void Paint() override;
 };
 
+class TMenu;
+class TMenuItem;
+
+// An item of the skinned menu bar, drawn over the bar's cached image.
+class TMenuBtn : public TNCObject {
+  TK_DECLARE_CLASS(TMenuBtn)
+public:
+  using TNCObject::TNCObject;
+  TMenuItem* MenuItem = nullptr; // the toolkit item it stands for, or none
+  int Index = 0;                 // position in the bar, from 0
+  std::wstring Caption;          // with "&" accelerator marks
+  bool ItemEnabled = true;
+  HMENU SubMenu = nullptr; // the drop-down, or none for a command item
+  UINT Command = 0;
+  void Paint() override;
+};
+
+// The skinned menu bar of a form: the window's menu taken over (the window keeps none while it
+// is skinned), its items drawn in the form's menu-bar band from the skin, their drop-downs
+// opened with the keyboard and mouse tracking of a menu bar.
+class TWinSkinMenu {
+public:
+  TWinSkinMenu(TWinSkinForm* form, TSkinData* data);
+  ~TWinSkinMenu();
+  TWinSkinMenu(const TWinSkinMenu&) = delete;
+  TWinSkinMenu& operator=(const TWinSkinMenu&) = delete;
+
+  // Takes the items over from the window's menu (and the form's main menu, when there is one)
+  // and removes the menu from the window.
+  void BuildItems(TMenu* menu);
+  // The band's item rectangles, without painting.
+  void Layout();
+  // Paints the band (window coordinates) into dc.
+  void PaintBar(HDC dc, const RECT& band);
+  // The first item with a caption under a window point.
+  TMenuBtn* ItemAt(POINT windowPoint) const;
+  // The first enabled visible item whose caption has `ch` as its accelerator.
+  TMenuBtn* ItemByAccel(wchar_t ch) const;
+  // Opens the item's drop-down (a command item posts its command); whether one was shown.
+  bool OpenItem(TMenuBtn* item);
+  // Presses the item as a click would, through the window's own press handling.
+  void PressItem(TMenuBtn* item);
+  // Gives the window its menu back.
+  void RestoreMenu();
+
+  HMENU MenuHandle() const { return FMenuHandle; }
+  TMenu* Menu() const { return FMenu; }
+  const std::vector<std::unique_ptr<TMenuBtn>>& Buttons() const { return FButtons; }
+  const TBitmap& BarImage() const { return FBarImage; }
+  const RECT& BarRect() const { return FBarRect; }
+  HFONT MenuFont() const { return FFont.Get(); }
+
+private:
+  friend LRESULT CALLBACK MenuBarFilter(int code, WPARAM wparam, LPARAM lparam);
+  int StartOffset(int bandWidth) const;
+  TWinSkinForm* FForm;
+  TSkinData* FSkinData;
+  TMenu* FMenu = nullptr;
+  HMENU FMenuHandle = nullptr;
+  std::vector<std::unique_ptr<TMenuBtn>> FButtons;
+  RECT FBarRect{};
+  TBitmap FBarImage;
+  TFontHandle FFont;
+};
+
+// The menu-select notices of a drop-down opened from the skinned menu bar.
+void TrackMenuSelect(TWinSkinForm& form, WPARAM wparam, LPARAM lparam);
+
 class TWinSkinForm : public TComponent, public TSkinWndHook {
   TK_DECLARE_CLASS(TWinSkinForm)
 public:
@@ -125,6 +193,13 @@ public:
   void Minimize();
   void Restore();
 
+  // The skinned menu bar, or null.
+  TWinSkinMenu* SkinMenu() const { return FSkinMenu.get(); }
+  // True while a drop-down of the skinned menu bar is open.
+  bool MenuTracking() const { return FMenuTracking; }
+  const RECT& WindowRect() const { return FWindowRect; }
+  bool RightToLeft() const { return FRightToLeft; }
+
   HWND Handle() const { return FHandle; }
   // The window's class name (handed to the skin events).
   const std::string& WindowName() const { return FWindowName; }
@@ -165,6 +240,11 @@ protected:
 
 private:
   friend class TMdiClientHook;
+  friend class TWinSkinMenu;
+  friend LRESULT CALLBACK MenuBarFilter(int code, WPARAM wparam, LPARAM lparam);
+  friend void TrackMenuSelect(TWinSkinForm& form, WPARAM wparam, LPARAM lparam);
+  // Opens a bar item's drop-down from a press; it is the hot object once the drop-down closes.
+  void PressMenuItem(TMenuBtn* item);
   bool Attach(TSkinData* data, TCustomForm* form);
   void AttachSteps();
   void Finish();
@@ -226,8 +306,9 @@ private:
   int FShowState = 0;
   bool FRightToLeft = false, FSizeable = false, FIsChild = false;
   HWND FOwnerWindow = nullptr;
-  HMENU FMenuHandle = nullptr, FSysMenuHandle = nullptr;
+  HMENU FMenuHandle = nullptr, FSysMenuHandle = nullptr, FTrackedMenu = nullptr;
   bool FMenuTracking = false;
+  std::unique_ptr<TWinSkinMenu> FSkinMenu;
   bool FMenuUpdate = true;
   TColor FSavedColor = 0;
   int FBorderLeft = 0, FTitleHeight = 0, FBorderRight = 0, FBorderBottom = 0;

@@ -96,6 +96,57 @@ void CALLBACK CloseMessageBox(HWND owner, UINT, UINT_PTR id, DWORD) {
   PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
+// A raw window with a menu bar, recording the commands it gets.
+std::vector<UINT> gCommands;
+
+LRESULT CALLBACK MenuWindowProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_COMMAND && lparam == 0) gCommands.push_back(LOWORD(wparam));
+  return DefWindowProcA(wnd, msg, wparam, lparam);
+}
+
+enum : UINT { cmOpen = 101, cmQuit = 102, cmAbout = 201, cmGray = 301 };
+
+HMENU MakeMenuBar() {
+  HMENU file = CreatePopupMenu();
+  AppendMenuA(file, MF_STRING, cmOpen, "&Open");
+  AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(file, MF_STRING, cmQuit, "&Quit");
+  HMENU gray = CreatePopupMenu();
+  AppendMenuA(gray, MF_STRING, cmGray, "&Inside");
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  AppendMenuA(bar, MF_STRING, cmAbout, "&About");
+  AppendMenuA(bar, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(gray), "&Gray");
+  return bar;
+}
+
+HWND MakeMenuWindow() {
+  static const char* cls = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = MenuWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SkinFormTestMenu";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClassA(&wc);
+    return "SkinFormTestMenu";
+  }();
+  return CreateWindowExA(0, cls, "Menus", WS_OVERLAPPEDWINDOW, 150, 120, 360, 240, nullptr,
+                         MakeMenuBar(), GetModuleHandleA(nullptr), nullptr);
+}
+
+// Keys posted to the open drop-down from inside its modal loop, once one is open.
+std::vector<UINT> gMenuKeys;
+bool gMenuSeen = false;
+
+void CALLBACK DriveMenu(HWND owner, UINT, UINT_PTR id, DWORD) {
+  HWND menu = FindWindowA("#32768", nullptr);
+  if (!menu || !IsWindowVisible(menu)) return;
+  KillTimer(owner, id);
+  gMenuSeen = true;
+  for (UINT key : gMenuKeys)
+    PostMessageA(menu, WM_KEYDOWN, key, 0);
+}
+
 class SkinFormTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -391,6 +442,77 @@ TEST_F(SkinFormTest, ADeactivationIsNeverRefused) {
   ASSERT_EQ(skinner->SkinState(), stNew);
   EXPECT_NE(SendMessageA(form->Handle(), WM_NCACTIVATE, FALSE, 0), 0);
   EXPECT_EQ(SendMessageA(form->Handle(), WM_NCPAINT, 1, 0), 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The menu bar
+
+TEST_F(SkinFormTest, MenuBarTakenOverDrawnAndGivenBack) {
+  TTestWindow wnd(MakeMenuWindow());
+  const HMENU original = GetMenu(wnd);
+  ShowWindow(wnd, SW_SHOW);
+  SetForegroundWindow(wnd);
+  TSkinManage* manager = TSkinManage::Manager();
+  ASSERT_TRUE(PumpUntil(
+      [&] { return manager->FindSkinner(wnd) && manager->FindSkinner(wnd)->Started(); }, 2000));
+  Settle();
+  TWinSkinForm* skinner = manager->FindSkinner(wnd);
+  ASSERT_NE(skinner->SkinMenu(), nullptr);
+  EXPECT_EQ(GetMenu(wnd), nullptr);
+  EXPECT_EQ(FrameOf(wnd).top, TitleHeight + GetSystemMetrics(SM_CYMENU));
+  const auto& items = skinner->SkinMenu()->Buttons();
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[0]->Caption, L"&File");
+  EXPECT_FALSE(items[2]->ItemEnabled);
+  // The band right of the items is the skin's menu bar image.
+  const int y = TitleHeight + GetSystemMetrics(SM_CYMENU) / 2;
+  EXPECT_EQ(WindowPixel(wnd, WindowSize(wnd).cx - BorderRight - 20, y),
+            Colour(tiMenuBar, 0, cpCentre));
+
+  struct TCase {
+    const char* Name;
+    WPARAM Key;             // SC_KEYMENU's character (0: Alt alone)
+    std::vector<UINT> Keys; // keys for the drop-down, when one opens
+    bool Opens;
+    std::vector<UINT> Commands;
+  };
+  const TCase cases[] = {
+      {"Alt alone, Enter", 0, {VK_RETURN}, true, {cmOpen}},
+      {"Alt+F, Esc", 'f', {VK_ESCAPE, VK_ESCAPE}, true, {}},
+      {"Alt+F, down twice wraps over the separator, Enter",
+       'f',
+       {VK_DOWN, VK_RETURN},
+       true,
+       {cmQuit}},
+      {"a command item", 'a', {}, false, {cmAbout}},
+      {"a disabled drop-down", 'g', {}, false, {}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    gCommands.clear();
+    gMenuKeys = c.Keys;
+    gMenuSeen = false;
+    SetTimer(wnd, 5, 30, DriveMenu);
+    SendMessageA(wnd, WM_SYSCOMMAND, SC_KEYMENU, c.Key);
+    Pump(80);
+    KillTimer(wnd, 5);
+    EXPECT_EQ(gMenuSeen, c.Opens);
+    EXPECT_EQ(gCommands, c.Commands);
+    EXPECT_FALSE(skinner->MenuTracking());
+  }
+
+  // Skin off: the window has its menu back, texts intact, nothing owner-drawn.
+  SwitchActive(false);
+  ASSERT_EQ(manager->FindSkinner(wnd), nullptr);
+  EXPECT_EQ(GetMenu(wnd), original);
+  char text[32] = {};
+  GetMenuStringA(original, 0, text, sizeof text, MF_BYPOSITION);
+  EXPECT_STREQ(text, "&File");
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfoA(GetSubMenu(original, 0), 0, TRUE, &info);
+  EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
 }
 
 // ---------------------------------------------------------------------------------------------
