@@ -21,8 +21,8 @@ struct TTrackState {
   HMENU Selected = nullptr; // the menu of the selected entry, when it opens a sub-menu
   bool SelectedIsPopup = false;
   bool Entered = false;
-  bool Switching = false; // a press on another bar item is on its way
-  int PressedTarget = -1; // the target that press was made for
+  bool Switching = false; // the open drop-down is being closed for another bar item
+  int PendingTarget = -1; // the bar item whose drop-down opens once the current one closed
 };
 
 TTrackState& Track() {
@@ -275,11 +275,12 @@ LRESULT CALLBACK MenuBarFilter(int code, WPARAM wparam, LPARAM lparam) {
   }
   const auto& buttons = bar.Buttons();
   const int count = static_cast<int>(buttons.size());
+  // The neighbouring bar item that has a drop-down to show, wrapping around the bar.
   auto step = [&](int from, int by) -> TMenuBtn* {
-    for (int k = 1; k <= count; ++k) {
-      const int i = ((from + by * k) % count + count) % count;
-      if (buttons[size_t(i)]->Visible && !buttons[size_t(i)]->Caption.empty())
-        return buttons[size_t(i)].get();
+    for (int k = 1; k < count; ++k) {
+      const TMenuBtn* b = buttons[size_t(((from + by * k) % count + count) % count)].get();
+      if (b->Visible && !b->Caption.empty() && b->ItemEnabled && b->SubMenu)
+        return const_cast<TMenuBtn*>(b);
     }
     return nullptr;
   };
@@ -306,12 +307,14 @@ LRESULT CALLBACK MenuBarFilter(int code, WPARAM wparam, LPARAM lparam) {
     break;
   }
   }
-  // One press per target: the drop-down switches once, however often the pointer moves.
-  if (target && target->Index != t.Current && target->Index != t.PressedTarget &&
+  // One switch per target: the open drop-down is closed once, however often the pointer moves,
+  // and the target's opens when it has gone.
+  if (target && target->Index != t.Current && target->Index != t.PendingTarget &&
       target->ItemEnabled && target->SubMenu) {
     t.Switching = true;
-    t.PressedTarget = target->Index;
-    bar.PressItem(target);
+    t.PendingTarget = target->Index;
+    EndMenu();
+    return 1;
   }
   return next;
 }
@@ -326,31 +329,47 @@ bool TWinSkinMenu::OpenItem(TMenuBtn* item) {
     if (item->ItemEnabled && item->Command) PostMessageA(wnd, WM_COMMAND, item->Command, 0);
     return false;
   }
-  t.Current = item->Index;
-  t.Form = FForm;
-  GetWindowRect(wnd, &FForm->FWindowRect);
-  FForm->FMenuTracking = true;
-  const RECT& wr = FForm->FWindowRect;
-  POINT at{wr.left + (FForm->RightToLeft() ? item->BoundsRect.right : item->BoundsRect.left),
-           wr.top + item->BoundsRect.bottom};
   if (TSkinManage* m = TSkinManage::Manager()) m->PopupKind = mkMenuBarDropDown;
-  FForm->FTrackedMenu = item->SubMenu;
-  t.Entered = false;
-  t.Selected = nullptr;
-  t.SelectedIsPopup = false;
-  t.PressedTarget = -1;
   if (!t.Hook)
     t.Hook = SetWindowsHookExA(WH_MSGFILTER, MenuBarFilter, nullptr, GetCurrentThreadId());
-  if (item->ItemEnabled) {
-    // The window gets the menu's notices and its command, as from a menu bar of its own.
-    const UINT flags = TPM_RIGHTBUTTON | (FForm->RightToLeft() ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
-    TrackPopupMenu(item->SubMenu, flags, at.x, at.y, 0, wnd, nullptr);
+  t.Form = FForm;
+  FForm->FMenuTracking = true;
+  for (TMenuBtn* current = item; current && IsWindow(wnd);) {
+    t.Current = current->Index;
+    t.Entered = false;
+    t.Selected = nullptr;
+    t.SelectedIsPopup = false;
+    t.PendingTarget = -1;
+    GetWindowRect(wnd, &FForm->FWindowRect);
+    const RECT& wr = FForm->FWindowRect;
+    const POINT at{
+        wr.left + (FForm->RightToLeft() ? current->BoundsRect.right : current->BoundsRect.left),
+        wr.top + current->BoundsRect.bottom};
+    FForm->FTrackedMenu = current->SubMenu;
+    if (current->ItemEnabled) {
+      // The window gets the menu's notices and its command, as from a menu bar of its own.
+      const UINT flags = TPM_RIGHTBUTTON | (FForm->RightToLeft() ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
+      TrackPopupMenu(current->SubMenu, flags, at.x, at.y, 0, wnd, nullptr);
+    }
+    TMenuBtn* next = nullptr;
+    if (t.PendingTarget >= 0 && size_t(t.PendingTarget) < FButtons.size() && FForm->SkinMenu())
+      next = FButtons[size_t(t.PendingTarget)].get();
+    if (next) {
+      // The press moves from this item to the next.
+      if (FForm->HotObject == current) FForm->HotObject = nullptr;
+      current->State = 1;
+      current->Paint();
+      next->MouseDown();
+    }
+    current = next;
   }
   if (t.Hook) UnhookWindowsHookEx(t.Hook);
   t.Hook = nullptr;
   t.Current = -1;
+  t.PendingTarget = -1;
   t.Entered = false;
   t.Selected = nullptr;
+  t.Switching = false;
   FForm->FMenuTracking = false;
   return true;
 }

@@ -104,17 +104,20 @@ LRESULT CALLBACK MenuWindowProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam
   return DefWindowProcA(wnd, msg, wparam, lparam);
 }
 
-enum : UINT { cmOpen = 101, cmQuit = 102, cmAbout = 201, cmGray = 301 };
+enum : UINT { cmOpen = 101, cmQuit = 102, cmCopy = 111, cmAbout = 201, cmGray = 301 };
 
 HMENU MakeMenuBar() {
   HMENU file = CreatePopupMenu();
   AppendMenuA(file, MF_STRING, cmOpen, "&Open");
   AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(file, MF_STRING, cmQuit, "&Quit");
+  HMENU edit = CreatePopupMenu();
+  AppendMenuA(edit, MF_STRING, cmCopy, "&Copy");
   HMENU gray = CreatePopupMenu();
   AppendMenuA(gray, MF_STRING, cmGray, "&Inside");
   HMENU bar = CreateMenu();
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "&Edit");
   AppendMenuA(bar, MF_STRING, cmAbout, "&About");
   AppendMenuA(bar, MF_POPUP | MF_GRAYED, reinterpret_cast<UINT_PTR>(gray), "&Gray");
   return bar;
@@ -138,13 +141,17 @@ HWND MakeMenuWindow() {
 std::vector<UINT> gMenuKeys;
 bool gMenuSeen = false;
 
+// Keys go one per tick: a key that switches to another drop-down closes this one first.
 void CALLBACK DriveMenu(HWND owner, UINT, UINT_PTR id, DWORD) {
   HWND menu = FindWindowA("#32768", nullptr);
   if (!menu || !IsWindowVisible(menu)) return;
-  KillTimer(owner, id);
   gMenuSeen = true;
-  for (UINT key : gMenuKeys)
-    PostMessageA(menu, WM_KEYDOWN, key, 0);
+  if (gMenuKeys.empty()) {
+    KillTimer(owner, id);
+    return;
+  }
+  PostMessageA(menu, WM_KEYDOWN, gMenuKeys.front(), 0);
+  gMenuKeys.erase(gMenuKeys.begin());
 }
 
 class SkinFormTest : public ::testing::Test {
@@ -461,9 +468,9 @@ TEST_F(SkinFormTest, MenuBarTakenOverDrawnAndGivenBack) {
   EXPECT_EQ(GetMenu(wnd), nullptr);
   EXPECT_EQ(FrameOf(wnd).top, TitleHeight + GetSystemMetrics(SM_CYMENU));
   const auto& items = skinner->SkinMenu()->Buttons();
-  ASSERT_EQ(items.size(), 3u);
+  ASSERT_EQ(items.size(), 4u);
   EXPECT_EQ(items[0]->Caption, L"&File");
-  EXPECT_FALSE(items[2]->ItemEnabled);
+  EXPECT_FALSE(items[3]->ItemEnabled);
   // The band right of the items is the skin's menu bar image.
   const int y = TitleHeight + GetSystemMetrics(SM_CYMENU) / 2;
   EXPECT_EQ(WindowPixel(wnd, WindowSize(wnd).cx - BorderRight - 20, y),
@@ -484,6 +491,12 @@ TEST_F(SkinFormTest, MenuBarTakenOverDrawnAndGivenBack) {
        {VK_DOWN, VK_RETURN},
        true,
        {cmQuit}},
+      {"Alt+F, Right to the next drop-down, Enter", 'f', {VK_RIGHT, VK_RETURN}, true, {cmCopy}},
+      {"Alt+F, Left wraps past the command and disabled items",
+       'f',
+       {VK_LEFT, VK_RETURN},
+       true,
+       {cmCopy}},
       {"a command item", 'a', {}, false, {cmAbout}},
       {"a disabled drop-down", 'g', {}, false, {}},
   };
@@ -494,7 +507,7 @@ TEST_F(SkinFormTest, MenuBarTakenOverDrawnAndGivenBack) {
     gMenuSeen = false;
     SetTimer(wnd, 5, 30, DriveMenu);
     SendMessageA(wnd, WM_SYSCOMMAND, SC_KEYMENU, c.Key);
-    Pump(80);
+    Pump(100);
     KillTimer(wnd, 5);
     EXPECT_EQ(gMenuSeen, c.Opens);
     EXPECT_EQ(gCommands, c.Commands);
