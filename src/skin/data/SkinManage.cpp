@@ -608,4 +608,7 @@ void TSkinManage::SetMdiMaximized(bool maximized) {
     if (!skinner->Released() && skinner->IsMdiChild()) children.push_back(skinner);
   for (TWinSkinForm* skinner : children)
     skinner->MdiStateChanged(maximized);
+  // The frame shows the maximized child's buttons in its menu bar, or stops showing them.
+  if (FState->MdiClient && IsWindow(FState->MdiClient))
+    PostMessageA(FState->MdiClient, SKM_REDRAWFRAME, 0, 0);
 }

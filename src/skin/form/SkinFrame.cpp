@@ -398,12 +398,19 @@ void TWinSkinForm::PaintCaptionButton(TWinSysButton& button) {
   if (!dc) return;
   TBitmap piece(w, h, pf24bit);
   HDC target = piece.CanvasHandle();
-  HDC back = FTitleBack.Empty() ? nullptr : FTitleBack.CanvasHandle();
+  // Behind the button: the title bar, or the menu bar for the buttons of a maximized MDI child.
+  TBitmap* backImage = &FTitleBack;
+  POINT origin{0, 0};
+  if (r.top >= FTitleHeight && FSkinMenu) {
+    backImage = const_cast<TBitmap*>(&FSkinMenu->BarImage());
+    origin = {FSkinMenu->BarRect().left, FSkinMenu->BarRect().top};
+  }
+  HDC back = backImage->Empty() ? nullptr : backImage->CanvasHandle();
   if (!target || !back) {
     DrawSkinCell(dc.DC(), r, button.SkinButton->Image, true, button.Frames(), button.CurrentCell());
     return;
   }
-  BitBlt(target, 0, 0, w, h, back, r.left, r.top, SRCCOPY);
+  BitBlt(target, 0, 0, w, h, back, r.left - origin.x, r.top - origin.y, SRCCOPY);
   DrawSkinCell(target, {0, 0, w, h}, button.SkinButton->Image, true, button.Frames(),
                button.CurrentCell());
   BitBlt(dc.DC(), r.left, r.top, w, h, target, 0, 0, SRCCOPY);

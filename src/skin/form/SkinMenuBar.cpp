@@ -235,6 +235,16 @@ void TWinSkinMenu::PaintBar(HDC dc, const RECT& band) {
     DrawTextW(sdc, b->Caption.c_str(), int(b->Caption.size()), &r,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
   }
+  // An MDI frame whose active child is maximized shows the child's buttons in its bar.
+  const auto& captionButtons = FForm->CaptionButtons();
+  for (size_t i = 0; i < captionButtons.size(); ++i) {
+    TWinSysButton& b = *captionButtons[i];
+    if (b.SkinButton->Visibility != 100 || b.SkinButton->Image.Empty()) continue;
+    if (!FForm->ButtonVisible(int(i))) continue;
+    RECT r = b.BoundsRect;
+    OffsetRect(&r, -band.left, -band.top);
+    DrawSkinCell(sdc, r, b.SkinButton->Image, true, b.Frames(), 1);
+  }
   BitBlt(dc, band.left, band.top, w, h, sdc, 0, 0, SRCCOPY);
 }
 

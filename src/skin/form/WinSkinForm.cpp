@@ -73,6 +73,11 @@ protected:
     case WM_MDICASCADE:
       if (f.FSkinNC && manager) manager->SetMdiMaximized(false);
       return CallOldProc(msg, wparam, lparam);
+    case WM_MDISETMENU: {
+      LRESULT r = CallOldProc(msg, wparam, lparam);
+      if (f.FSkinNC && wparam) f.MenuChanged();
+      return r;
+    }
     case SKM_REDRAWFRAME:
       RedrawWindow(f.FHandle, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
@@ -220,6 +225,27 @@ void TWinSkinForm::AttachSteps() {
     if (FTitleHeight < wanted) FMenuBarHeight = wanted - FTitleHeight;
     if (FShowState == 1 && manager) manager->SetMdiMaximized(true);
   }
+}
+
+void TWinSkinForm::MenuChanged() {
+  HMENU menu = GetMenu(FHandle);
+  if (!menu || !FSkinNC || FMDIKind == 2) return;
+  if (FSkinMenu && !FSkinData->MenuUpdate()) {
+    SetMenu(FHandle, nullptr);
+    return;
+  }
+  const bool added = !FSkinMenu;
+  if (added) {
+    // A menu given to the window after it was skinned gets a skinned bar as well.
+    FSkinMenu = std::make_unique<TWinSkinMenu>(this, FSkinData);
+    FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
+  }
+  FSkinMenu->BuildItems(FForm ? FForm->Menu : nullptr);
+  if (added)
+    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  else
+    PaintNonClient();
 }
 
 void TWinSkinForm::ReadShowState() {
@@ -594,8 +620,13 @@ LRESULT TWinSkinForm::Stage2(UINT msg, WPARAM wparam, LPARAM lparam, bool& handl
   case WM_MENUSELECT:
     TrackMenuSelect(*this, wparam, lparam);
     return Default(msg, wparam, lparam);
-  case CM_MENUCHANGED:
-    return Default(msg, wparam, lparam);
+  case CM_MENUCHANGED: {
+    FNCPaintHeld = true;
+    LRESULT r = Default(msg, wparam, lparam);
+    FNCPaintHeld = false;
+    MenuChanged();
+    return r;
+  }
   }
   handled = false;
   return 0;
@@ -609,6 +640,7 @@ LRESULT TWinSkinForm::Stage3(UINT msg, WPARAM wparam, LPARAM lparam) {
     return NCCalcSize(wparam, lparam);
   case WM_NCPAINT:
     RemoveSysMenuStyle();
+    if (FNCPaintHeld) return 0;
     if (FFrameKind == 2 || (FMDIKind == 2 && FShowState == 1)) return Default(msg, wparam, lparam);
     PaintNonClient();
     return 0;

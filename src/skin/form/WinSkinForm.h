@@ -309,6 +309,9 @@ private:
   HMENU FMenuHandle = nullptr, FSysMenuHandle = nullptr, FTrackedMenu = nullptr;
   bool FMenuTracking = false;
   std::unique_ptr<TWinSkinMenu> FSkinMenu;
+  bool FNCPaintHeld = false; // the system's own menu handling runs: no frame painting meanwhile
+  // The window's menu changed (toolkit notice or a new MDI frame menu): the bar takes it over.
+  void MenuChanged();
   bool FMenuUpdate = true;
   TColor FSavedColor = 0;
   int FBorderLeft = 0, FTitleHeight = 0, FBorderRight = 0, FBorderBottom = 0;
