@@ -1,4 +1,5 @@
 #include "Unit_gallery.h"
+#include "Menus.h"
 #include "WinSkinData.h"
 
 const TClassInfo& TForm_gallery::StaticClassInfo() {
@@ -49,6 +50,20 @@ TForm_galleryMdi::TForm_galleryMdi(TComponent* owner) : TForm(owner) {
   DoCreate();
 }
 
+void TForm_galleryMdi::BindField(TComponent* c) {
+  if (c->Name == "WindowItem") WindowMenu = dynamic_cast<TMenuItem*>(c);
+}
+
+TNotifyEvent TForm_galleryMdi::FindMethod(std::string_view name) const {
+  auto* self = const_cast<TForm_galleryMdi*>(this);
+  if (name == "CascadeClick")
+    return [self](TObject*) { SendMessageA(self->ClientHandle(), WM_MDICASCADE, 0, 0); };
+  if (name == "TileClick")
+    return
+        [self](TObject*) { SendMessageA(self->ClientHandle(), WM_MDITILE, MDITILE_VERTICAL, 0); };
+  return {};
+}
+
 const TClassInfo& TForm_galleryChild::StaticClassInfo() {
   static const TClassInfo info{"TForm_galleryChild", &TForm::StaticClassInfo(), nullptr, {}};
   return info;
@@ -58,4 +73,46 @@ TForm_galleryChild::TForm_galleryChild(TComponent* owner) : TForm(owner) {
   ReadStoredDescription();
   HandleNeeded();
   DoCreate();
+}
+
+const TClassInfo& TForm_galleryMenu::StaticClassInfo() {
+  static const TClassInfo info{"TForm_galleryMenu", &TForm::StaticClassInfo(), nullptr, {}};
+  return info;
+}
+
+TForm_galleryMenu::TForm_galleryMenu(TComponent* owner) : TForm(owner) {
+  ReadStoredDescription();
+  HandleNeeded();
+  DoCreate();
+}
+
+void TForm_galleryMenu::BindField(TComponent* c) {
+  if (c->Name == "LastCommand") LastCommand = dynamic_cast<TEdit*>(c);
+}
+
+TNotifyEvent TForm_galleryMenu::FindMethod(std::string_view name) const {
+  auto* self = const_cast<TForm_galleryMenu*>(this);
+  if (name == "CommandClick") return [self](TObject* s) { self->CommandClick(s); };
+  if (name == "CheckedClick") return [self](TObject* s) { self->CheckedClick(s); };
+  if (name == "ExitClick") return [self](TObject* s) { self->ExitClick(s); };
+  return {};
+}
+
+void TForm_galleryMenu::CommandClick(TObject* sender) {
+  auto* item = dynamic_cast<TMenuItem*>(sender);
+  if (!item || !LastCommand) return;
+  std::string text;
+  for (char ch : item->Caption())
+    if (ch != '&') text += ch;
+  LastCommand->SetText(text);
+}
+
+void TForm_galleryMenu::CheckedClick(TObject* sender) {
+  if (auto* item = dynamic_cast<TMenuItem*>(sender)) item->SetChecked(!item->Checked());
+  CommandClick(sender);
+}
+
+void TForm_galleryMenu::ExitClick(TObject* sender) {
+  CommandClick(sender);
+  Close();
 }

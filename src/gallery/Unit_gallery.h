@@ -29,11 +29,14 @@ public:
   TNotifyEvent FindMethod(std::string_view name) const override;
 };
 
-// The MDI frame ("Gallery MDI"): its MDI client holds the gallery's MDI child.
+// The MDI frame ("Gallery MDI"): its MDI client holds the gallery's MDI child; its menu bar's
+// Window menu cascades or tiles the children and lists them.
 class TForm_galleryMdi : public TForm {
   TK_DECLARE_CLASS(TForm_galleryMdi)
 public:
   explicit TForm_galleryMdi(TComponent* owner);
+  void BindField(TComponent* component) override;
+  TNotifyEvent FindMethod(std::string_view name) const override;
 };
 
 // The MDI child ("Gallery Child"), made inside the application's MDI frame, which must exist.
@@ -41,4 +44,25 @@ class TForm_galleryChild : public TForm {
   TK_DECLARE_CLASS(TForm_galleryChild)
 public:
   explicit TForm_galleryChild(TComponent* owner);
+};
+
+class TEdit;
+class TMenuItem;
+
+// A form with a menu bar ("Gallery Menu"): File (New with its shortcut, a separator, a checked
+// item, a disabled item, a sub-menu, Exit), Edit (two commands) and Help (About). Each command
+// writes its caption, without "&", into the LastCommand edit.
+class TForm_galleryMenu : public TForm {
+  TK_DECLARE_CLASS(TForm_galleryMenu)
+public:
+  explicit TForm_galleryMenu(TComponent* owner);
+  TEdit* LastCommand = nullptr;
+  void BindField(TComponent* component) override;
+  TNotifyEvent FindMethod(std::string_view name) const override;
+  // Records the item's caption.
+  void CommandClick(TObject* sender);
+  // Toggles the item's check mark and records it.
+  void CheckedClick(TObject* sender);
+  // Records the command and hides the form.
+  void ExitClick(TObject* sender);
 };

@@ -1,6 +1,6 @@
 #include "Unit_gallery.h"
 
-// Opens the gallery's four windows; the main form's close ends the program. A form that cannot
+// Opens the gallery's five windows; the main form's close ends the program. A form that cannot
 // be made is reported in the application's error box, and the program ends with exit code 1.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   TApplication app;
@@ -9,6 +9,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Application->CreateForm<TForm_galleryDialog>()->Show();
     Application->CreateForm<TForm_galleryMdi>()->Show();
     Application->CreateForm<TForm_galleryChild>()->Show();
+    Application->CreateForm<TForm_galleryMenu>()->Show();
   } catch (...) {
     ReportCurrentException();
     return 1;

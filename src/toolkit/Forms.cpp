@@ -56,6 +56,17 @@ const TClassInfo& TCustomForm::StaticClassInfo() {
       static_cast<TCustomForm*>(o)->OnClose = [e](TObject* s, TCloseAction&) { e(s); };
     };
     i.Props.push_back(onClose);
+    TPropInfo menu;
+    menu.Name = "Menu";
+    menu.Kind = pkComponent;
+    menu.Get = [](const TObject* o) {
+      const TMainMenu* m = static_cast<const TCustomForm*>(o)->Menu();
+      return m ? m->Name : std::string();
+    };
+    menu.SetComponent = [](TObject* o, TComponent* c) {
+      static_cast<TCustomForm*>(o)->SetMenu(dynamic_cast<TMainMenu*>(c));
+    };
+    i.Props.push_back(menu);
     return i;
   }();
   return info;
@@ -89,6 +100,43 @@ void TCustomForm::ReadStoredDescription() {
 
 void TCustomForm::DoCreate() {
   if (OnCreate) GuardedCall([this] { OnCreate(this); });
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu) {
+  if (menu == FMenu) return;
+  if (FMenu) {
+    FMenu->SetWindowHandle(nullptr);
+    RemoveFreeNotification(FMenu);
+  }
+  FMenu = menu;
+  if (FMenu) FreeNotification(FMenu);
+  // A child window has no menu bar: its menu stays unshown.
+  if (FHandle && FWindowFormStyle != fsMDIChild) {
+    if (FMenu)
+      FMenu->SetWindowHandle(FHandle);
+    else
+      ::SetMenu(FHandle, nullptr);
+    SendMessageA(FHandle, CM_MENUCHANGED, 0, 0);
+  }
+}
+
+bool TCustomForm::IsShortCut(const MSG& msg) {
+  if (!FMenu) return false;
+  int shortCut = static_cast<int>(msg.wParam & 0xFF);
+  if (GetKeyState(VK_SHIFT) < 0) shortCut |= scShift;
+  if (GetKeyState(VK_CONTROL) < 0) shortCut |= scCtrl;
+  if (GetKeyState(VK_MENU) < 0) shortCut |= scAlt;
+  TMenuItem* item = FMenu->FindShortCut(shortCut);
+  for (TMenuItem* i = item; i; i = i->Parent())
+    if (!i->Enabled()) return false;
+  if (!item) return false;
+  item->Click();
+  return true;
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == opRemove && component == FMenu) FMenu = nullptr;
 }
 
 void TCustomForm::SetBorderStyle(int v) {
@@ -157,9 +205,10 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   }
   if (FVisible) p.Style |= WS_VISIBLE;
   if (!FEnabled) p.Style |= WS_DISABLED;
+  if (FMenu && FFormStyle != fsMDIChild) p.Menu = FMenu->Handle();
   if (FClientWidth >= 0 || FClientHeight >= 0) {
     RECT r{0, 0, FClientWidth >= 0 ? FClientWidth : 0, FClientHeight >= 0 ? FClientHeight : 0};
-    AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+    AdjustWindowRectEx(&r, p.Style, p.Menu != nullptr, p.ExStyle);
     if (FClientWidth >= 0) p.Width = FWidth = r.right - r.left;
     if (FClientHeight >= 0) p.Height = FHeight = r.bottom - r.top;
   }
@@ -168,6 +217,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 void TCustomForm::CreateWnd() {
   FWindowFormStyle = FFormStyle;
   TWinControl::CreateWnd();
+  if (FMenu && FFormStyle != fsMDIChild) FMenu->SetWindowHandle(FHandle);
   if (FFormStyle != fsMDIForm) return;
   CLIENTCREATESTRUCT ccs{WindowMenu ? WindowMenu->Handle() : nullptr, kFirstMDIChildId};
   RECT r{};
@@ -186,6 +236,7 @@ void TCustomForm::CreateWnd() {
 }
 
 void TCustomForm::DestroyWnd() {
+  if (FMenu && FMenu->WindowHandle() == FHandle) FMenu->SetWindowHandle(nullptr);
   HWND client = GetParent(FHandle);
   if (FWindowFormStyle == fsMDIChild && client &&
       (GetWindowLongA(FHandle, GWL_EXSTYLE) & WS_EX_MDICHILD))
@@ -304,6 +355,23 @@ void TCustomForm::Dispatch(TMessage& msg) {
   case CM_RELEASE:
     delete this;
     return;
+  case WM_COMMAND:
+    // A command of a menu (notify code 0) or of an accelerator (1): the item's OnClick.
+    if (TWMCommand(msg).Ctl == nullptr && TWMCommand(msg).NotifyCode <= 1)
+      if (TMenuItem* item = TMenuItem::FindByCommand(TWMCommand(msg).ItemId)) {
+        item->Click();
+        msg.Result = 0;
+        return;
+      }
+    break;
+  case CM_MENUCHANGED:
+    // An MDI frame's client keeps its window menu, whose handle a rebuild replaced.
+    if (FMenu && FClientHandle && FWindowFormStyle == fsMDIForm) {
+      SendMessageA(FClientHandle, WM_MDISETMENU, reinterpret_cast<WPARAM>(FMenu->Handle()),
+                   reinterpret_cast<LPARAM>(WindowMenu ? WindowMenu->Handle() : nullptr));
+      DrawMenuBar(FHandle);
+    }
+    break;
   case WM_NCDESTROY:
     FClientHandle = nullptr; // the client went with the frame
     break;
@@ -423,6 +491,8 @@ bool TApplication::ProcessMessage(MSG& msg) {
   auto* form = FindWindowObject<TCustomForm>(active);
   // An MDI frame's keys for its children (Ctrl+F4, Ctrl+F6) come first.
   if (form && form->ClientHandle() && TranslateMDISysAccel(form->ClientHandle(), &msg)) return true;
+  if (form && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && form->IsShortCut(msg))
+    return true;
   if (form && IsDialogMessageA(active, &msg)) return true;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);

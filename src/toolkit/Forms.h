@@ -40,7 +40,12 @@ public:
   void SetFormStyle(int v);
   int Position() const { return FPosition; }
   void SetPosition(int v) { FPosition = v; }
-  TMainMenu* Menu = nullptr;
+  // The form's menu bar (null for none): the window's menu from its creation on; its commands
+  // run the items' OnClick, and a change of its items rebuilds the window's menu.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* menu);
+  // A key press that is the shortcut of an enabled item of the menu bar runs its OnClick.
+  bool IsShortCut(const MSG& msg);
   // An MDI frame's window menu: the item whose sub-menu lists the children (none by default).
   // Read when the frame's window is made.
   TMenuItem* WindowMenu = nullptr;
@@ -88,10 +93,12 @@ protected:
   // An MDI frame's default processing is DefFrameProcA with its client, an MDI child's is
   // DefMDIChildProcA; other forms end in the base handling.
   void DefaultHandler(TMessage& msg) override;
+  void Notification(TComponent* component, TOperation operation) override;
   // Before the form is first shown: a centred Position puts it in the middle of the whole
   // screen (a taskbar's part included); any other leaves it where it is.
   void PlaceOnScreen();
 
+  TMainMenu* FMenu = nullptr;
   int FBorderStyle = bsSizeable;
   unsigned FBorderIcons = (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize);
   int FFormStyle = fsNormal;

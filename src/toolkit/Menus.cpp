@@ -87,16 +87,16 @@ UINT TMenuItem::MenuFlags() const {
 
 HMENU TMenuItem::Handle() {
   if (!FHandle) {
-    FHandle.Reset(CreatePopupMenu());
+    FHandle.Reset(FMenuBar ? CreateMenu() : CreatePopupMenu());
     const HMENU menu = FHandle.Get();
     for (TMenuItem* i : FItems) {
       if (!i->FVisible) continue;
       UINT flags = i->MenuFlags();
       if (!i->FItems.empty())
         AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(i->Handle()),
-                    i->FCaption.c_str());
+                    i->MenuText().c_str());
       else
-        AppendMenuA(menu, flags, i->FCommand, i->FCaption.c_str());
+        AppendMenuA(menu, flags, i->FCommand, i->MenuText().c_str());
       if (i->FDefault) SetMenuDefaultItem(menu, i->FCommand, FALSE);
     }
   }
@@ -105,7 +105,31 @@ HMENU TMenuItem::Handle() {
 
 void TMenuItem::RebuildHandle() {
   DestroyHandle();
-  if (FParent) FParent->RebuildHandle();
+  if (FParent)
+    FParent->RebuildHandle();
+  else
+    Changed();
+}
+
+TMenu* TMenuItem::RootMenu() const {
+  const TMenuItem* root = this;
+  while (root->FParent)
+    root = root->FParent;
+  return root->FMenu;
+}
+
+void TMenuItem::Changed() {
+  if (TMenu* menu = RootMenu()) menu->MenuChanged();
+}
+
+std::string TMenuItem::MenuText() const {
+  if (!FShortCut || FCaption.find('\t') != std::string::npos) return FCaption;
+  return FCaption + "\t" + ShortCutToText(FShortCut);
+}
+
+void TMenuItem::SetShortCut(int v) {
+  FShortCut = v;
+  UpdateInParent();
 }
 
 void TMenuItem::UpdateInParent() {
@@ -121,12 +145,14 @@ void TMenuItem::SetChecked(bool v) {
   FChecked = v;
   if (FParent && FParent->FHandle)
     CheckMenuItem(FParent->FHandle.Get(), FCommand, MF_BYCOMMAND | (v ? MF_CHECKED : MF_UNCHECKED));
+  Changed();
 }
 
 void TMenuItem::SetEnabled(bool v) {
   FEnabled = v;
   if (FParent && FParent->FHandle)
     EnableMenuItem(FParent->FHandle.Get(), FCommand, MF_BYCOMMAND | (v ? MF_ENABLED : MF_GRAYED));
+  Changed();
 }
 
 void TMenuItem::SetVisible(bool v) {
@@ -150,10 +176,13 @@ const TClassInfo& TMenu::StaticClassInfo() {
   return info;
 }
 
-TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(std::make_unique<TMenuItem>(nullptr)) {}
+TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(std::make_unique<TMenuItem>(nullptr)) {
+  FItems->FMenu = this;
+}
 
 TMenu::~TMenu() {
   ComponentState |= csDestroying;
+  FItems->FMenu = nullptr;
   FItems.reset();
 }
 
@@ -184,6 +213,98 @@ const TClassInfo& TMainMenu::StaticClassInfo() {
                                [](TComponent* o) -> TComponent* { return new TMainMenu(o); },
                                {}};
   return info;
+}
+
+TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner) {
+  FItems->FMenuBar = true;
+}
+
+TMainMenu::~TMainMenu() {
+  ComponentState |= csDestroying;
+  SetWindowHandle(nullptr);
+}
+
+void TMainMenu::SetWindowHandle(HWND wnd) {
+  // The window would destroy the menu with itself: it lets go of it first.
+  if (FWindow && IsWindow(FWindow) && FItems && GetMenu(FWindow) == FItems->FHandle.Get())
+    ::SetMenu(FWindow, nullptr);
+  FWindow = wnd;
+  if (FWindow) ::SetMenu(FWindow, Handle());
+}
+
+void TMainMenu::MenuChanged() {
+  if (!FWindow) return;
+  if (Destroying() || (Owner() && Owner()->Destroying()) || !IsWindow(FWindow)) {
+    SetWindowHandle(nullptr);
+    return;
+  }
+  ::SetMenu(FWindow, Handle());
+  DrawMenuBar(FWindow);
+  SendMessageA(FWindow, CM_MENUCHANGED, 0, 0);
+}
+
+namespace {
+TMenuItem* FindShortCutIn(const TMenuItem* item, int shortCut) {
+  for (TMenuItem* i : item->Items()) {
+    if (!i->Visible()) continue;
+    if (i->ShortCut() == shortCut && i->Count() == 0) return i;
+    if (TMenuItem* found = FindShortCutIn(i, shortCut)) return found;
+  }
+  return nullptr;
+}
+} // namespace
+
+TMenuItem* TMainMenu::FindShortCut(int shortCut) const {
+  return shortCut ? FindShortCutIn(FItems.get(), shortCut) : nullptr;
+}
+
+std::string ShortCutToText(int shortCut) {
+  const int key = shortCut & 0xFF;
+  if (!key) return {};
+  std::string text;
+  if (shortCut & scCtrl) text += "Ctrl+";
+  if (shortCut & scShift) text += "Shift+";
+  if (shortCut & scAlt) text += "Alt+";
+  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) return text + char(key);
+  if (key >= VK_F1 && key <= VK_F24) return text + "F" + std::to_string(key - VK_F1 + 1);
+  switch (key) {
+  case VK_DELETE:
+    return text + "Del";
+  case VK_INSERT:
+    return text + "Ins";
+  case VK_RETURN:
+    return text + "Enter";
+  case VK_ESCAPE:
+    return text + "Esc";
+  case VK_BACK:
+    return text + "BkSp";
+  case VK_TAB:
+    return text + "Tab";
+  case VK_SPACE:
+    return text + "Space";
+  case VK_HOME:
+    return text + "Home";
+  case VK_END:
+    return text + "End";
+  case VK_PRIOR:
+    return text + "PgUp";
+  case VK_NEXT:
+    return text + "PgDn";
+  case VK_LEFT:
+    return text + "Left";
+  case VK_RIGHT:
+    return text + "Right";
+  case VK_UP:
+    return text + "Up";
+  case VK_DOWN:
+    return text + "Down";
+  }
+  // Any other key by the name the keyboard layout gives it.
+  char name[64] = {};
+  const UINT scan = MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+  if (scan && GetKeyNameTextA(static_cast<LONG>(scan << 16), name, sizeof name) > 0)
+    return text + name;
+  return text + "#" + std::to_string(key);
 }
 
 TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}

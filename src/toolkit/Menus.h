@@ -22,8 +22,9 @@ public:
   void SetDefault(bool v);
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int v) { FImageIndex = v; }
+  // Key and modifiers (scShift, scCtrl, scAlt) shown after the caption, as "Ctrl+S"; 0 for none.
   int ShortCut() const { return FShortCut; }
-  void SetShortCut(int v) { FShortCut = v; }
+  void SetShortCut(int v);
   UINT Command() const { return FCommand; }
 
   // Sub-items, and the menu handle that holds them (made on demand).
@@ -35,6 +36,11 @@ public:
   TMenuItem* Parent() const { return FParent; }
   HMENU Handle();
   void RebuildHandle();
+  // The menu this item is the root of (null for every other item), and the menu above any item.
+  TMenu* RootMenu() const;
+  // The text the menu shows: the caption ("&" accelerators kept), a tab and the shortcut text
+  // when the item has a shortcut and its caption holds no tab of its own.
+  std::string MenuText() const;
 
   TNotifyEvent OnClick;
   // Owner-draw hooks for whoever paints the menu.
@@ -45,7 +51,11 @@ public:
   static TMenuItem* FindByCommand(UINT command);
 
 private:
+  friend class TMenu;
+  friend class TMainMenu;
   void UpdateInParent();
+  // Tells the menu above this item that its items changed.
+  void Changed();
   void DestroyHandle();
   UINT MenuFlags() const;
   std::string FCaption;
@@ -54,6 +64,8 @@ private:
   int FShortCut = 0;
   UINT FCommand = 0;
   TMenuItem* FParent = nullptr;
+  TMenu* FMenu = nullptr; // set on a menu's root item only
+  bool FMenuBar = false;  // a root item whose handle is a menu bar
   std::vector<TMenuItem*> FItems;
   TMenuHandle FHandle;
 };
@@ -66,6 +78,8 @@ public:
   TMenuItem* Items() const { return FItems.get(); }
   HMENU Handle() { return FItems->Handle(); }
   bool OwnerDraw = false;
+  // An item below this menu changed (caption, state, items added or removed).
+  virtual void MenuChanged() {}
 
 protected:
   std::unique_ptr<TMenuItem> FItems; // the root item, whose sub-items are the menu's items
@@ -85,8 +99,27 @@ public:
   static HWND PopupWindow();
 };
 
+// A form's menu bar. While a form shows it, a change of its items rebuilds the window's menu and
+// sends the form CM_MENUCHANGED.
 class TMainMenu : public TMenu {
   TK_DECLARE_CLASS(TMainMenu)
 public:
-  using TMenu::TMenu;
+  explicit TMainMenu(TComponent* owner);
+  ~TMainMenu() override;
+  // The window whose menu bar this menu is (null for none); set by the form.
+  HWND WindowHandle() const { return FWindow; }
+  void SetWindowHandle(HWND wnd);
+  void MenuChanged() override;
+  // The item whose shortcut is the key with the current modifier state, or null.
+  TMenuItem* FindShortCut(int shortCut) const;
+
+private:
+  HWND FWindow = nullptr;
 };
+
+// Shortcut modifiers, or-ed with a virtual-key code.
+constexpr int scShift = 0x2000;
+constexpr int scCtrl = 0x4000;
+constexpr int scAlt = 0x8000;
+// "Ctrl+S", "Shift+F5", "Ctrl+Alt+Del"; "" for 0.
+std::string ShortCutToText(int shortCut);

@@ -1,6 +1,7 @@
-// gallery.exe from outside: its four windows with their classes and captions, side by side; the
-// MDI child inside its frame's client, maximized there and restored; the program's end when the
-// main form closes.
+// gallery.exe from outside: its windows with their classes and captions, side by side; the
+// MDI child inside its frame's client, maximized there and restored; the menu form's menu bar and
+// its commands; the program's end when the main form closes.
+#include "DesktopInput.h"
 #include "E2e.h"
 
 #include <gtest/gtest.h>
@@ -103,7 +104,8 @@ TEST(Gallery, OpensItsWindowsAndItsMdiChildMaximizesInsideTheFrame) {
     HWND Wnd;
   } windows[] = {{"TForm_gallery", "Tarnel Gallery", nullptr},
                  {"TForm_galleryDialog", "Gallery Dialog", nullptr},
-                 {"TForm_galleryMdi", "Gallery MDI", nullptr}};
+                 {"TForm_galleryMdi", "Gallery MDI", nullptr},
+                 {"TForm_galleryMenu", "Gallery Menu", nullptr}};
   for (TTopLevel& t : windows) {
     t.Wnd = gallery.Window(t.Class);
     ASSERT_NE(t.Wnd, nullptr) << t.Class;
@@ -112,8 +114,8 @@ TEST(Gallery, OpensItsWindowsAndItsMdiChildMaximizesInsideTheFrame) {
   const LONG mainStyle = GetWindowLongA(windows[0].Wnd, GWL_STYLE);
   EXPECT_EQ(mainStyle & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
             WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-  // Side by side on a 1024 x 768 screen.
-  const RECT screen{0, 0, 1024, 768};
+  // Side by side on a 1280 x 1024 screen.
+  const RECT screen{0, 0, 1280, 1024};
   for (size_t i = 0; i < std::size(windows); ++i) {
     RECT r = WindowRect(windows[i].Wnd), both{};
     EXPECT_TRUE(IntersectRect(&both, &r, &screen) && SameRect(both, r)) << windows[i].Class;
@@ -143,6 +145,17 @@ TEST(Gallery, OpensItsWindowsAndItsMdiChildMaximizesInsideTheFrame) {
   SendMessageTimeoutA(child, WM_SYSCOMMAND, SC_RESTORE, 0, SMTO_ABORTIFHUNG, 5000, &r);
   EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(child); }, 3000));
   EXPECT_TRUE(SameRect(WindowRect(child), normal));
+
+  // The frame and the menu form have menu bars; Ctrl+N typed on the menu form runs its New command,
+  // which writes its name into the form's edit.
+  EXPECT_NE(GetMenu(frame), nullptr);
+  HWND menuForm = windows[3].Wnd;
+  ASSERT_NE(GetMenu(menuForm), nullptr);
+  HWND edit = ChildOfClass(menuForm, "TEdit");
+  ASSERT_NE(edit, nullptr);
+  ClickAt(Centre(edit));
+  Xdotool("key ctrl+n");
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == "New"; }, 3000)) << WindowText(edit);
 
   // Closing the main form ends the program, cleanly.
   PostMessageA(windows[0].Wnd, WM_CLOSE, 0, 0);
