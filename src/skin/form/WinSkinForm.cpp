@@ -214,7 +214,7 @@ void TWinSkinForm::AttachSteps() {
     if (FMenuHandle && FMDIKind != 2) {
       FSkinMenu = std::make_unique<TWinSkinMenu>(this, FSkinData);
       FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
-      FSkinMenu->BuildItems(FForm ? FForm->Menu : nullptr);
+      FSkinMenu->BuildItems(FForm ? FForm->Menu() : nullptr);
     }
     ReadFrame();
   } else {
@@ -240,7 +240,7 @@ void TWinSkinForm::MenuChanged() {
     FSkinMenu = std::make_unique<TWinSkinMenu>(this, FSkinData);
     FMenuBarHeight = GetSystemMetrics(SM_CYMENU);
   }
-  FSkinMenu->BuildItems(FForm ? FForm->Menu : nullptr);
+  FSkinMenu->BuildItems(FForm ? FForm->Menu() : nullptr);
   if (added)
     SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
