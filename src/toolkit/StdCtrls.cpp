@@ -348,3 +348,378 @@ void TButton::CreateParams(TCreateParams& p) {
   p.SysClassName = "BUTTON";
   p.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
+
+// ---------------------------------------------------------------------------------------------
+// Check boxes and radio buttons
+
+static const std::vector<const char*> kCheckBoxStates{"cbUnchecked", "cbChecked", "cbGrayed"};
+
+const TClassInfo& TCustomCheckBox::StaticClassInfo() {
+  static const TClassInfo info{
+      "TCustomCheckBox",
+      &TButtonControl::StaticClassInfo(),
+      nullptr,
+      {EnumProp("State", &kCheckBoxStates, &TCustomCheckBox::State, &TCustomCheckBox::SetState),
+       BoolProp("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked),
+       BoolProp("AllowGrayed", &TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed),
+       EnumProp("Alignment", &kAlignments, &TCustomCheckBox::Alignment,
+                &TCustomCheckBox::SetAlignment)}};
+  return info;
+}
+
+const TClassInfo& TCheckBox::StaticClassInfo() {
+  static const TClassInfo info{"TCheckBox",
+                               &TCustomCheckBox::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TCheckBox(o); },
+                               {}};
+  return info;
+}
+
+TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
+  FWidth = 97;
+  FHeight = 17;
+}
+
+void TCustomCheckBox::CreateParams(TCreateParams& p) {
+  TButtonControl::CreateParams(p);
+  p.SysClassName = "BUTTON";
+  p.Style |= BS_3STATE;
+  if (FAlignment == taLeftJustify) p.Style |= BS_LEFTTEXT;
+}
+
+int TCustomCheckBox::State() const {
+  if (!FHandle) return FState;
+  LRESULT s = SendMessageA(FHandle, BM_GETCHECK, 0, 0);
+  return s == BST_CHECKED ? cbChecked : s == BST_INDETERMINATE ? cbGrayed : cbUnchecked;
+}
+
+void TCustomCheckBox::SetState(int v) {
+  if (v == cbGrayed && !FAllowGrayed) v = cbUnchecked;
+  FState = std::clamp(v, 0, static_cast<int>(cbGrayed));
+  if (FHandle) RestoreWindowState();
+}
+
+void TCustomCheckBox::SetAllowGrayed(bool v) {
+  FAllowGrayed = v;
+  if (!v && State() == cbGrayed) SetState(cbUnchecked);
+}
+
+void TCustomCheckBox::RestoreWindowState() {
+  SendMessageA(FHandle, BM_SETCHECK,
+               FState == cbChecked  ? BST_CHECKED
+               : FState == cbGrayed ? BST_INDETERMINATE
+                                    : BST_UNCHECKED,
+               0);
+}
+
+void TCustomCheckBox::Dispatch(TMessage& msg) {
+  // A click steps the state (unchecked, checked, grayed when allowed), then runs OnClick.
+  if (msg.Msg == CN_COMMAND && TWMCommand(msg).NotifyCode == BN_CLICKED) {
+    const int s = State();
+    SetState(s == cbUnchecked                 ? cbChecked
+             : s == cbChecked && FAllowGrayed ? cbGrayed
+                                              : cbUnchecked);
+  }
+  TButtonControl::Dispatch(msg);
+}
+
+const TClassInfo& TRadioButton::StaticClassInfo() {
+  static const TClassInfo info{
+      "TRadioButton",
+      &TButtonControl::StaticClassInfo(),
+      [](TComponent* o) -> TComponent* { return new TRadioButton(o); },
+      {BoolProp("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked)}};
+  return info;
+}
+
+TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
+  FWidth = 113;
+  FHeight = 17;
+}
+
+void TRadioButton::CreateParams(TCreateParams& p) {
+  TButtonControl::CreateParams(p);
+  p.SysClassName = "BUTTON";
+  p.Style |= BS_RADIOBUTTON;
+}
+
+bool TRadioButton::Checked() const {
+  return FHandle ? SendMessageA(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED : FChecked;
+}
+
+void TRadioButton::SetChecked(bool v) {
+  FChecked = v;
+  if (FHandle) RestoreWindowState();
+  if (!v || !FParent) return;
+  for (TControl* c : FParent->Controls())
+    if (auto* other = dynamic_cast<TRadioButton*>(c); other && other != this && other->Checked())
+      other->SetChecked(false);
+}
+
+void TRadioButton::RestoreWindowState() {
+  SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::Dispatch(TMessage& msg) {
+  if (msg.Msg == CN_COMMAND && TWMCommand(msg).NotifyCode == BN_CLICKED) SetChecked(true);
+  TButtonControl::Dispatch(msg);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Group boxes
+
+const TClassInfo& TCustomGroupBox::StaticClassInfo() {
+  static const TClassInfo info{"TCustomGroupBox", &TWinControl::StaticClassInfo(), nullptr, {}};
+  return info;
+}
+
+const TClassInfo& TGroupBox::StaticClassInfo() {
+  static const TClassInfo info{"TGroupBox",
+                               &TCustomGroupBox::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TGroupBox(o); },
+                               {}};
+  return info;
+}
+
+TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TWinControl(owner) {
+  FWidth = 185;
+  FHeight = 105;
+}
+
+void TCustomGroupBox::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SysClassName = "BUTTON";
+  p.Style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Combo boxes
+
+static const std::vector<const char*> kComboBoxStyles{"csDropDown", "csSimple", "csDropDownList"};
+
+namespace {
+// Rows as the stored description gives them: lines that end in CR LF (the last may not).
+std::vector<std::string> SplitRows(const std::string& v) {
+  std::vector<std::string> rows;
+  for (size_t start = 0; start < v.size();) {
+    size_t end = std::min(v.find("\r\n", start), v.size());
+    rows.push_back(v.substr(start, end - start));
+    start = end + 2;
+  }
+  return rows;
+}
+
+std::string JoinRows(const std::vector<std::string>& rows) {
+  std::string s;
+  for (auto& line : rows)
+    s += line + "\r\n";
+  return s;
+}
+} // namespace
+
+const TClassInfo& TCustomComboBox::StaticClassInfo() {
+  static const TClassInfo info = [] {
+    TClassInfo i{
+        "TCustomComboBox",
+        &TWinControl::StaticClassInfo(),
+        nullptr,
+        {EnumProp("Style", &kComboBoxStyles, &TCustomComboBox::Style, &TCustomComboBox::SetStyle),
+         IntProp("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex),
+         IntProp("DropDownCount", &TCustomComboBox::DropDownCount,
+                 &TCustomComboBox::SetDropDownCount)}};
+    TPropInfo items;
+    items.Name = "Items";
+    items.Get = [](const TObject* o) {
+      return JoinRows(static_cast<const TCustomComboBox*>(o)->Items());
+    };
+    items.Set = [](TObject* o, const std::string& v) {
+      static_cast<TCustomComboBox*>(o)->SetItems(SplitRows(v));
+    };
+    i.Props.push_back(items);
+    return i;
+  }();
+  return info;
+}
+
+const TClassInfo& TComboBox::StaticClassInfo() {
+  static const TClassInfo info{"TComboBox",
+                               &TCustomComboBox::StaticClassInfo(),
+                               [](TComponent* o) -> TComponent* { return new TComboBox(o); },
+                               {}};
+  return info;
+}
+
+TCustomComboBox::TCustomComboBox(TComponent* owner) : TWinControl(owner) {
+  FWidth = 145;
+  FHeight = 21;
+  FColor = clWindow;
+  FParentColor = false;
+  TabStop = true;
+}
+
+void TCustomComboBox::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SysClassName = "COMBOBOX";
+  p.Style |= WS_VSCROLL | CBS_AUTOHSCROLL | CBS_HASSTRINGS | CBS_NOINTEGRALHEIGHT;
+  p.Style |= FStyle == csSimple         ? CBS_SIMPLE
+             : FStyle == csDropDownList ? CBS_DROPDOWNLIST
+                                        : CBS_DROPDOWN;
+  // A dropping style's window height includes its list.
+  if (FStyle != csSimple) p.Height = FHeight + FDropDownCount * 16;
+}
+
+std::vector<std::string> TCustomComboBox::Items() const {
+  if (!FHandle) return FSaved;
+  std::vector<std::string> rows;
+  const LRESULT n = SendMessageA(FHandle, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < n; ++i) {
+    const LRESULT len = SendMessageA(FHandle, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::string s(len > 0 ? static_cast<size_t>(len) + 1 : 1, '\0');
+    const LRESULT got = SendMessageA(FHandle, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                     reinterpret_cast<LPARAM>(s.data()));
+    s.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    rows.push_back(s);
+  }
+  return rows;
+}
+
+void TCustomComboBox::SetItems(const std::vector<std::string>& items) {
+  FSaved = items;
+  if (!FHandle) return;
+  SendMessageA(FHandle, CB_RESETCONTENT, 0, 0);
+  RestoreWindowState();
+}
+
+int TCustomComboBox::ItemIndex() const {
+  if (!FHandle) return FSavedIndex;
+  const LRESULT i = SendMessageA(FHandle, CB_GETCURSEL, 0, 0);
+  return i == CB_ERR ? -1 : static_cast<int>(i);
+}
+
+void TCustomComboBox::SetItemIndex(int index) {
+  FSavedIndex = index;
+  if (FHandle) SendMessageA(FHandle, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void TCustomComboBox::SaveWindowState() {
+  std::vector<std::string> rows = Items();
+  FSavedIndex = ItemIndex();
+  FSaved = std::move(rows);
+}
+
+void TCustomComboBox::RestoreWindowState() {
+  for (const auto& s : FSaved)
+    SendMessageA(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+  if (FSavedIndex >= 0) SendMessageA(FHandle, CB_SETCURSEL, static_cast<WPARAM>(FSavedIndex), 0);
+  if (FSavedIndex < 0 && FStyle != csDropDownList && !FText.empty())
+    SetWindowTextA(FHandle, FText.c_str());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Scroll bars
+
+static const std::vector<const char*> kScrollBarKinds{"sbHorizontal", "sbVertical"};
+
+const TClassInfo& TScrollBar::StaticClassInfo() {
+  static const TClassInfo info{
+      "TScrollBar",
+      &TWinControl::StaticClassInfo(),
+      [](TComponent* o) -> TComponent* { return new TScrollBar(o); },
+      {EnumProp("Kind", &kScrollBarKinds, &TScrollBar::Kind, &TScrollBar::SetKind),
+       IntProp("Min", &TScrollBar::Min, &TScrollBar::SetMin),
+       IntProp("Max", &TScrollBar::Max, &TScrollBar::SetMax),
+       IntProp("Position", &TScrollBar::Position, &TScrollBar::SetPosition),
+       IntProp("PageSize", &TScrollBar::PageSize, &TScrollBar::SetPageSize),
+       IntProp("SmallChange", &TScrollBar::SmallChange, &TScrollBar::SetSmallChange),
+       IntProp("LargeChange", &TScrollBar::LargeChange, &TScrollBar::SetLargeChange),
+       EventProp("OnChange", &TScrollBar::OnChange)}};
+  return info;
+}
+
+TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner) {
+  FWidth = 121;
+  FHeight = 17;
+  TabStop = true;
+}
+
+void TScrollBar::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.SysClassName = "SCROLLBAR";
+  p.Style |= FKind == sbVertical ? SBS_VERT : SBS_HORZ;
+}
+
+void TScrollBar::SetKind(int v) {
+  if (v == FKind) return;
+  FKind = v;
+  std::swap(FWidth, FHeight);
+  RecreateWnd();
+}
+
+void TScrollBar::SetMin(int v) {
+  FMin = v;
+  UpdateInfo();
+}
+void TScrollBar::SetMax(int v) {
+  FMax = v;
+  UpdateInfo();
+}
+void TScrollBar::SetPageSize(int v) {
+  FPageSize = v;
+  UpdateInfo();
+}
+
+int TScrollBar::Position() const {
+  return FPosition;
+}
+
+void TScrollBar::SetPosition(int v) {
+  v = std::clamp(v, FMin, std::max(FMin, FMax - std::max(FPageSize - 1, 0)));
+  if (v == FPosition) return;
+  FPosition = v;
+  UpdateInfo();
+  if (OnChange) OnChange(this);
+}
+
+void TScrollBar::UpdateInfo() {
+  if (!FHandle) return;
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_POS | SIF_PAGE, FMin,
+                FMax,      static_cast<UINT>(FPageSize),   FPosition,
+                0};
+  SetScrollInfo(FHandle, SB_CTL, &si, TRUE);
+}
+
+void TScrollBar::Dispatch(TMessage& msg) {
+  if (msg.Msg == CN_HSCROLL || msg.Msg == CN_VSCROLL) {
+    const TWMScroll scroll(msg);
+    switch (scroll.ScrollCode) {
+    case SB_LINELEFT:
+      SetPosition(FPosition - FSmallChange);
+      break;
+    case SB_LINERIGHT:
+      SetPosition(FPosition + FSmallChange);
+      break;
+    case SB_PAGELEFT:
+      SetPosition(FPosition - FLargeChange);
+      break;
+    case SB_PAGERIGHT:
+      SetPosition(FPosition + FLargeChange);
+      break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+      SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(FHandle, SB_CTL, &si);
+      SetPosition(si.nTrackPos);
+      break;
+    }
+    case SB_TOP:
+      SetPosition(FMin);
+      break;
+    case SB_BOTTOM:
+      SetPosition(FMax);
+      break;
+    }
+    msg.Result = 0;
+    return;
+  }
+  TWinControl::Dispatch(msg);
+}
