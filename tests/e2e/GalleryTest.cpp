@@ -146,11 +146,19 @@ TEST(Gallery, OpensItsWindowsAndItsMdiChildMaximizesInsideTheFrame) {
   EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(child); }, 3000));
   EXPECT_TRUE(SameRect(WindowRect(child), normal));
 
-  // The frame and the menu form have menu bars; Ctrl+N typed on the menu form runs its New command,
-  // which writes its name into the form's edit.
-  EXPECT_NE(GetMenu(frame), nullptr);
+  // The frame and the menu form have menu bars, drawn by the skin: the skinned bar holds the menu
+  // (the window has none of its own meanwhile) and takes a band as high as the system's above the
+  // client. Ctrl+N typed on the menu form runs its New command, which writes its name into the
+  // form's edit.
   HWND menuForm = windows[3].Wnd;
-  ASSERT_NE(GetMenu(menuForm), nullptr);
+  for (HWND wnd : {frame, menuForm}) {
+    EXPECT_EQ(GetMenu(wnd), nullptr);
+    RECT w{}, c{};
+    GetWindowRect(wnd, &w);
+    GetClientRect(wnd, &c);
+    MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&c), 2);
+    EXPECT_EQ(c.top - w.top, 28 + GetSystemMetrics(SM_CYMENU));
+  }
   HWND edit = ChildOfClass(menuForm, "TEdit");
   ASSERT_NE(edit, nullptr);
   ClickAt(Centre(edit));
