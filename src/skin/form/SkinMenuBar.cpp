@@ -311,9 +311,8 @@ LRESULT CALLBACK MenuBarFilter(int code, WPARAM wparam, LPARAM lparam) {
     if (msg->wParam == VK_MENU) form.FMenuTracking = false;
     break;
   case WM_MOUSEMOVE: {
-    POINT screen{GET_X_LPARAM_(msg->lParam), GET_Y_LPARAM_(msg->lParam)};
-    if (msg->hwnd && msg->hwnd != form.Handle()) ClientToScreen(msg->hwnd, &screen);
-    target = bar.ItemAt(form.WindowPoint(screen));
+    // The message's own point is on the screen, whichever window has the capture.
+    target = bar.ItemAt(form.WindowPoint(msg->pt));
     break;
   }
   }
