@@ -307,6 +307,59 @@ TEST_F(SkinMenuTest, DisabledItemPostsNoCommand) {
   delete menu;
 }
 
+TEST_F(SkinMenuTest, ItemMessagesReachTheItemsHandlersAtPopupOwnerAndForm) {
+  auto* form = new TForm(&App());
+  TPopupMenu* menu = MakeMenu(form);
+  TMenuItem* sub = new TMenuItem(menu);
+  sub->SetCaption("Sub");
+  sub->Add(new TMenuItem(menu));
+  menu->Items()->Add(sub);
+  menu->SetOwnerDraw(true);
+  TMenuItem* alpha = menu->Items()->Item(AlphaRow);
+  UINT drawnState = 0;
+  int drawn = 0, measured = 0;
+  for (TMenuItem* item : {alpha, sub}) {
+    item->OnMeasureItem = [&](TMenuItem*, HDC, int& w, int& h) {
+      ++measured;
+      w = 77;
+      h = 19;
+    };
+    item->OnDrawItem = [&](TMenuItem*, HDC, const RECT&, UINT state) {
+      ++drawn;
+      drawnState = state;
+    };
+  }
+  // A sub-menu item is known by its sub-menu handle.
+  const UINT subId = UINT(reinterpret_cast<UINT_PTR>(sub->Handle()));
+  for (HWND wnd : {TPopupMenu::PopupWindow(), form->Handle()})
+    for (UINT id : {alpha->Command(), subId}) {
+      MEASUREITEMSTRUCT mis{ODT_MENU, 0, id, 0, 0, 0};
+      SendMessageA(wnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+      EXPECT_EQ(mis.itemWidth, 77u);
+      EXPECT_EQ(mis.itemHeight, 19u);
+      TBitmap b(10, 10);
+      DRAWITEMSTRUCT dis{ODT_MENU,
+                         0,
+                         id,
+                         ODA_DRAWENTIRE,
+                         ODS_SELECTED,
+                         reinterpret_cast<HWND>(menu->Handle()),
+                         b.CanvasHandle(),
+                         RECT{0, 0, 10, 10},
+                         0};
+      SendMessageA(wnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+      EXPECT_EQ(drawnState, UINT(ODS_SELECTED));
+    }
+  EXPECT_EQ(measured, 4);
+  EXPECT_EQ(drawn, 4);
+  // An item without handlers gets the toolkit's own size.
+  MEASUREITEMSTRUCT mis{ODT_MENU, 0, menu->Items()->Item(OmegaRow)->Command(), 0, 0, 0};
+  SendMessageA(form->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+  EXPECT_GT(mis.itemWidth, 20u);
+  EXPECT_GT(mis.itemHeight, 8u);
+  delete form;
+}
+
 TEST_F(SkinMenuTest, PopupsOfTheFormAndItsOwnedFormsFollowTheSkinExceptDisableTag) {
   TPopupMenu* menu = SkinnedFormMenu();
   auto* inner = new TForm(Form);
