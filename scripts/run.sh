@@ -3,6 +3,7 @@
 # runs in a virtual one and writes a screenshot so that you can see it.
 #   scripts/run.sh                      build and run until the program is closed
 #   scripts/run.sh --screenshot F.png   build, start, save a screenshot to F.png, then quit
+#   --tray-menu                         open the tray icon's menu before the screenshot
 #   --gallery                           start gallery.exe (every kind of window and control)
 #                                       instead of Tarnel
 #   --win32 | --win64                   run that build (default: the 32-bit one where this
@@ -12,13 +13,15 @@ cd "$(dirname "$0")/.."
 shot=""
 tree=""
 target=tarnel
+traymenu=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --screenshot) shot="$(realpath -m "${2:?file name}")"; shift ;;
     --win32 | --win64) tree="${1#--}" ;;
     --gallery) target=gallery ;;
+    --tray-menu) traymenu=1 ;;
     *)
-      echo "usage: scripts/run.sh [--win32 | --win64] [--gallery] [--screenshot F.png]" >&2
+      echo "usage: scripts/run.sh [--win32 | --win64] [--gallery] [--tray-menu] [--screenshot F.png]" >&2
       exit 2
       ;;
   esac
@@ -39,6 +42,9 @@ else
 fi
 cmake --preset "$tree" >/dev/null
 cmake --build --preset "$tree" -j"$(nproc)" --target "$target" >/dev/null
+if [ $traymenu -eq 1 ]; then
+  cmake --build --preset "$tree" -j"$(nproc)" --target open_tray_menu >/dev/null
+fi
 if [ "$target" = gallery ]; then
   exe="$PWD/build/$tree/src/gallery/gallery.exe"
 else
@@ -61,6 +67,10 @@ if [ -n "$shot" ] || [ $virtual -eq 1 ]; then
   quit=0
   if [ -n "$shot" ]; then quit=1; else shot="$PWD/build/$target-screen.png"; fi
   sleep 4
+  if [ $traymenu -eq 1 ]; then
+    wine "$PWD/build/$tree/tests/e2e/open_tray_menu.exe" || echo "the tray menu did not open" >&2
+    sleep 1
+  fi
   import -display "$DISPLAY" -window root "$shot"
   echo "screenshot: $shot"
   if [ $quit -eq 1 ]; then

@@ -550,6 +550,8 @@ void TWinControl::Dispatch(TMessage& msg) {
         msg.Result = child->Perform(CN_BASE + msg.Msg, msg.WParam, msg.LParam);
         return;
       }
+    // Items of the toolkit's owner-drawn menus tracked with this window as owner.
+    if (type == ODT_MENU && DispatchMenuItemMessage(msg)) return;
     break;
   }
   case CN_CTLCOLOREDIT:

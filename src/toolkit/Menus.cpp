@@ -62,6 +62,20 @@ TMenuItem* TMenuItem::FindByCommand(UINT command) {
   return it == Commands().end() ? nullptr : it->second;
 }
 
+TMenuItem* TMenuItem::FindBySubMenu(HMENU menu) {
+  if (!menu) return nullptr;
+  for (const auto& [command, item] : Commands())
+    if (item->FHandle && item->FHandle.Get() == menu) return item;
+  return nullptr;
+}
+
+TMenu* TMenuItem::Menu() const {
+  const TMenuItem* root = this;
+  while (root->FParent)
+    root = root->FParent;
+  return root->FMenu;
+}
+
 void TMenuItem::Add(TMenuItem* item) {
   if (item->FParent) item->FParent->Remove(item);
   item->FParent = this;
@@ -99,8 +113,13 @@ HMENU TMenuItem::Handle() {
         AppendMenuA(menu, flags, i->FCommand, i->MenuText().c_str());
       if (i->FDefault) SetMenuDefaultItem(menu, i->FCommand, FALSE);
     }
+    if (const TMenu* owner = Menu(); owner && owner->OwnerDraw) SetMenuOwnerDrawFlags(menu, true);
   }
   return FHandle.Get();
+}
+
+void TMenuItem::ApplyOwnerDraw(bool on) {
+  if (FHandle) SetMenuOwnerDrawFlags(FHandle.Get(), on);
 }
 
 void TMenuItem::RebuildHandle() {
@@ -111,15 +130,8 @@ void TMenuItem::RebuildHandle() {
     Changed();
 }
 
-TMenu* TMenuItem::RootMenu() const {
-  const TMenuItem* root = this;
-  while (root->FParent)
-    root = root->FParent;
-  return root->FMenu;
-}
-
 void TMenuItem::Changed() {
-  if (TMenu* menu = RootMenu()) menu->MenuChanged();
+  if (TMenu* menu = Menu()) menu->MenuChanged();
 }
 
 std::string TMenuItem::MenuText() const {
@@ -170,6 +182,159 @@ void TMenuItem::Click() {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Owner drawing
+
+namespace {
+
+// The caption without the shortcut text after a tab, and that text.
+std::pair<std::string, std::string> SplitCaption(const std::string& caption) {
+  const auto tab = caption.find('\t');
+  if (tab == std::string::npos) return {caption, {}};
+  return {caption.substr(0, tab), caption.substr(tab + 1)};
+}
+
+// The system menu font, selected into dc for the object's life.
+class TMenuFontScope {
+public:
+  explicit TMenuFontScope(HDC dc) : FDC(dc) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+      FFont.Reset(CreateFontIndirectA(&metrics.lfMenuFont));
+    if (FFont) FOld = SelectObject(dc, FFont.Get());
+  }
+  ~TMenuFontScope() {
+    if (FOld) SelectObject(FDC, FOld);
+  }
+  TMenuFontScope(const TMenuFontScope&) = delete;
+  TMenuFontScope& operator=(const TMenuFontScope&) = delete;
+
+private:
+  HDC FDC;
+  TFontHandle FFont;
+  HGDIOBJ FOld = nullptr;
+};
+
+constexpr int kCheckWidth = 16; // room for the check mark left of the caption
+
+} // namespace
+
+void SetMenuOwnerDrawFlags(HMENU menu, bool on) {
+  if (!menu || !IsMenu(menu)) return;
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+    if (!GetMenuItemInfoA(menu, UINT(i), TRUE, &info)) continue;
+    const UINT type = on ? info.fType | MFT_OWNERDRAW : info.fType & ~UINT(MFT_OWNERDRAW);
+    if (type != info.fType) {
+      // Only the type flags change: the item keeps its text, so that it reads and shows the
+      // same once the flag is taken away again.
+      MENUITEMINFOA set{};
+      set.cbSize = sizeof(set);
+      set.fMask = MIIM_FTYPE;
+      set.fType = type;
+      SetMenuItemInfoA(menu, UINT(i), TRUE, &set);
+    }
+    if (info.hSubMenu) SetMenuOwnerDrawFlags(info.hSubMenu, on);
+  }
+}
+
+void TMenuItem::DefaultMeasureItem(HDC dc, int& width, int& height) const {
+  if (FCaption == "-") {
+    width = 0;
+    height = 8;
+    return;
+  }
+  TMenuFontScope font(dc);
+  auto [caption, shortcut] = SplitCaption(FCaption);
+  if (shortcut.empty()) shortcut = ShortCutToText(FShortCut);
+  SIZE size{};
+  const std::string measured = caption.empty() ? std::string(" ") : caption;
+  GetTextExtentPoint32A(dc, measured.c_str(), int(measured.size()), &size);
+  width = kCheckWidth + 4 + size.cx;
+  if (!shortcut.empty()) {
+    SIZE s{};
+    GetTextExtentPoint32A(dc, shortcut.c_str(), int(shortcut.size()), &s);
+    width += 16 + s.cx;
+  }
+  height = std::max<int>(size.cy + 4, GetSystemMetrics(SM_CYMENUCHECK) + 2);
+}
+
+void TMenuItem::DefaultDrawItem(HDC dc, const RECT& rect, UINT state) const {
+  const bool selected = (state & ODS_SELECTED) != 0;
+  const bool disabled = (state & (ODS_DISABLED | ODS_GRAYED)) != 0 || !FEnabled;
+  FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  if (FCaption == "-") {
+    RECT line = rect;
+    line.top += (rect.bottom - rect.top) / 2 - 1;
+    DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  TMenuFontScope font(dc);
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColour = SetTextColor(dc, GetSysColor(disabled   ? COLOR_GRAYTEXT
+                                                          : selected ? COLOR_HIGHLIGHTTEXT
+                                                                     : COLOR_MENUTEXT));
+  if (FChecked || (state & ODS_CHECKED)) {
+    RECT box{rect.left, rect.top, rect.left + kCheckWidth + 2, rect.bottom};
+    // The check mark glyph of the symbol font, in the text colour.
+    LOGFONTA lf{};
+    lf.lfHeight = -12;
+    lf.lfCharSet = SYMBOL_CHARSET;
+    lstrcpynA(lf.lfFaceName, "Marlett", LF_FACESIZE);
+    TFontHandle marlett(CreateFontIndirectA(&lf));
+    HGDIOBJ old = marlett ? SelectObject(dc, marlett.Get()) : nullptr;
+    DrawTextA(dc, "a", 1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+    if (old) SelectObject(dc, old);
+  }
+  auto [caption, shortcut] = SplitCaption(FCaption);
+  if (shortcut.empty()) shortcut = ShortCutToText(FShortCut);
+  RECT text{rect.left + kCheckWidth + 4, rect.top, rect.right - 8, rect.bottom};
+  DrawTextA(dc, caption.c_str(), int(caption.size()), &text,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
+  if (!shortcut.empty())
+    DrawTextA(dc, shortcut.c_str(), int(shortcut.size()), &text,
+              DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SetTextColor(dc, oldColour);
+  SetBkMode(dc, oldMode);
+}
+
+bool DispatchMenuItemMessage(TMessage& msg) {
+  if (msg.Msg != WM_MEASUREITEM && msg.Msg != WM_DRAWITEM) return false;
+  if (msg.Msg == WM_MEASUREITEM) {
+    MEASUREITEMSTRUCT* mis = TWMMeasureItem(msg).MeasureItemStruct;
+    if (!mis || mis->CtlType != ODT_MENU) return false;
+    TMenuItem* item = TMenuItem::FindByCommand(mis->itemID);
+    if (!item) item = TMenuItem::FindBySubMenu(reinterpret_cast<HMENU>(UINT_PTR(mis->itemID)));
+    if (!item) return false;
+    int width = int(mis->itemWidth), height = int(mis->itemHeight);
+    HDC dc = GetDC(nullptr);
+    if (item->OnMeasureItem)
+      item->OnMeasureItem(item, dc, width, height);
+    else
+      item->DefaultMeasureItem(dc, width, height);
+    ReleaseDC(nullptr, dc);
+    mis->itemWidth = UINT(std::max(width, 0));
+    mis->itemHeight = UINT(std::max(height, 0));
+    msg.Result = 1;
+    return true;
+  }
+  DRAWITEMSTRUCT* dis = TWMDrawItem(msg).DrawItemStruct;
+  if (!dis || dis->CtlType != ODT_MENU) return false;
+  TMenuItem* item = TMenuItem::FindByCommand(dis->itemID);
+  if (!item) item = TMenuItem::FindBySubMenu(reinterpret_cast<HMENU>(UINT_PTR(dis->itemID)));
+  if (!item) return false;
+  if (item->OnDrawItem)
+    item->OnDrawItem(item, dis->hDC, dis->rcItem, dis->itemState);
+  else
+    item->DefaultDrawItem(dis->hDC, dis->rcItem, dis->itemState);
+  msg.Result = 1;
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
 
 const TClassInfo& TMenu::StaticClassInfo() {
   static const TClassInfo info{"TMenu", &TComponent::StaticClassInfo(), nullptr, {}};
@@ -178,6 +343,19 @@ const TClassInfo& TMenu::StaticClassInfo() {
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(std::make_unique<TMenuItem>(nullptr)) {
   FItems->FMenu = this;
+}
+
+HMENU TMenu::Handle() {
+  HMENU menu = FItems->Handle();
+  // OwnerDraw may have been set after the handle was built.
+  if (FAppliedOwnerDraw != OwnerDraw) SetMenuOwnerDrawFlags(menu, OwnerDraw);
+  FAppliedOwnerDraw = OwnerDraw;
+  return menu;
+}
+
+void TMenu::SetOwnerDraw(bool on) {
+  OwnerDraw = on;
+  if (FItems->FHandle) Handle();
 }
 
 TMenu::~TMenu() {
@@ -322,9 +500,12 @@ HWND TPopupMenu::PopupWindow() {
   if (!wnd || !IsWindow(wnd)) {
     wnd = AllocateHWnd(nullptr, [](TMessage& m) {
       if (m.Msg == WM_COMMAND && TWMCommand(m).NotifyCode == 0) {
-        if (TMenuItem* item = TMenuItem::FindByCommand(TWMCommand(m).ItemId)) item->Click();
+        // A disabled item never runs, whoever sent the command.
+        TMenuItem* item = TMenuItem::FindByCommand(TWMCommand(m).ItemId);
+        if (item && item->Enabled()) item->Click();
         return;
       }
+      if (DispatchMenuItemMessage(m)) return;
       m.Result = DefWindowProcA(TPopupMenu::PopupWindow(), m.Msg, m.WParam, m.LParam);
     });
   }

@@ -34,21 +34,30 @@ public:
   void Add(TMenuItem* item);
   void Remove(TMenuItem* item);
   TMenuItem* Parent() const { return FParent; }
+  // The menu this item belongs to (through its parents), or null for a loose item.
+  TMenu* Menu() const;
   HMENU Handle();
   void RebuildHandle();
-  // The menu this item is the root of (null for every other item), and the menu above any item.
-  TMenu* RootMenu() const;
   // The text the menu shows: the caption ("&" accelerators kept), a tab and the shortcut text
   // when the item has a shortcut and its caption holds no tab of its own.
   std::string MenuText() const;
+  // Gives every item of this item's menu handle, and of the sub-menus below it, the owner-draw
+  // type flag (on) or takes it away (off); texts, states and identifiers stay.
+  void ApplyOwnerDraw(bool on);
 
   TNotifyEvent OnClick;
   // Owner-draw hooks for whoever paints the menu.
   std::function<void(TMenuItem*, HDC, const RECT&, UINT state)> OnDrawItem;
   std::function<void(TMenuItem*, HDC, int& width, int& height)> OnMeasureItem;
   virtual void Click();
+  // The toolkit's own measure and paint of an owner-drawn item (system menu colours and font,
+  // check mark, caption and shortcut text), used when the item has no handler.
+  void DefaultMeasureItem(HDC dc, int& width, int& height) const;
+  void DefaultDrawItem(HDC dc, const RECT& rect, UINT state) const;
 
   static TMenuItem* FindByCommand(UINT command);
+  // The item whose sub-menu handle is menu (as built), or null.
+  static TMenuItem* FindBySubMenu(HMENU menu);
 
 private:
   friend class TMenu;
@@ -68,7 +77,17 @@ private:
   bool FMenuBar = false;  // a root item whose handle is a menu bar
   std::vector<TMenuItem*> FItems;
   TMenuHandle FHandle;
+  friend class TMenu;
 };
+
+// Sets (on) or clears (off) the owner-draw type flag of every item of a menu handle and of its
+// sub-menus, by position; texts, states and identifiers stay. Null is ignored.
+void SetMenuOwnerDrawFlags(HMENU menu, bool on);
+
+// WM_MEASUREITEM / WM_DRAWITEM of a menu item (CtlType ODT_MENU) sent to a window: the toolkit
+// item is found by command (or by sub-menu handle) and measured or drawn through its
+// OnMeasureItem / OnDrawItem, or by default. False (message untouched) for anything else.
+bool DispatchMenuItemMessage(TMessage& msg);
 
 class TMenu : public TComponent {
   TK_DECLARE_CLASS(TMenu)
@@ -76,13 +95,20 @@ public:
   explicit TMenu(TComponent* owner);
   ~TMenu() override;
   TMenuItem* Items() const { return FItems.get(); }
-  HMENU Handle() { return FItems->Handle(); }
+  // The menu handle; its items carry the owner-draw type flag while OwnerDraw is set.
+  HMENU Handle();
+  // Items are drawn by their OnDrawItem / OnMeasureItem handlers (or by default) while set.
   bool OwnerDraw = false;
   // An item below this menu changed (caption, state, items added or removed).
   virtual void MenuChanged() {}
+  // Sets OwnerDraw and brings the flags of a menu handle already built in line with it.
+  void SetOwnerDraw(bool on);
+  // Glyphs of the items (ImageIndex), not owned; none by default.
+  HIMAGELIST Images = nullptr;
 
 protected:
   std::unique_ptr<TMenuItem> FItems; // the root item, whose sub-items are the menu's items
+  bool FAppliedOwnerDraw = false;    // the flag state of the built handle
 };
 
 class TPopupMenu : public TMenu {

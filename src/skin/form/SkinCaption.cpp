@@ -4,6 +4,7 @@
 #include "SkinManage.h"
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
+#include "SkinMenuPaint.h"
 
 #include "Forms.h"
 #include "Menus.h"
@@ -353,6 +354,7 @@ void TWinSkinForm::BuildSystemMenu() {
   TPopupMenu& menu = *FSystemMenu;
   menu.Tag = kSystemMenuTag;
   menu.OwnerDraw = true;
+  menu.Images = FSkinData ? FSkinData->MenuGlyphs() : nullptr; // popup menus: skin glyphs
   const bool maxBox = (FCaptionFlags & 1) != 0, minBox = (FCaptionFlags & 2) != 0;
   HWND wnd = FHandle;
   auto add = [&](const std::string& caption, int tag, int glyph, bool enabled, bool checked) {
@@ -365,6 +367,7 @@ void TWinSkinForm::BuildSystemMenu() {
     if (caption != "-")
       item->OnClick = [wnd, tag](TObject*) { PostMessageA(wnd, WM_SYSCOMMAND, WPARAM(tag), 0); };
     menu.Items()->Add(item);
+    OwnerDrawItems(FSkinData, item, true); // popup menus: skinned item drawing
   };
   const DWORD version = GetVersion();
   const bool nt4 = SkinUser32().IsNT && LOBYTE(LOWORD(version)) < 5;

@@ -1,4 +1,5 @@
 #include "WinSkinForm.h"
+#include "SkinMenuPaint.h"
 #include "SkinManage.h"
 #include "WinSkinData.h"
 
@@ -303,6 +304,10 @@ void TWinSkinForm::Finish() {
     // Paint now: a window that was already shown has had its frame painting held back.
     RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   }
+  // Popup menus: the form's popup menus (and those of the forms and frames it owns) drawn
+  // from the skin.
+  if (FForm && (FSkinData->SkinControls() & SkinBit(xcPopupMenu)))
+    OwnerDrawPopups(FSkinData, FForm, true);
   SendMessageA(FHandle, SKM_SKINNED, 0, SKM_SKINNED_MAGIC);
   if (FForm && FSkinData->OnAfterSkinForm) FSkinData->OnAfterSkinForm(FForm, FHandle, FWindowName);
   SetHoverTimer(FActive);
@@ -333,6 +338,8 @@ void TWinSkinForm::RestoreForm(bool releasing) {
   SetHoverTimer(false);
   HideHint();
   FSystemMenu.reset();
+  // Popup menus: back to the system's drawing (a form being destroyed frees them itself).
+  if (FForm && !(FForm->ComponentState & csDestroying)) OwnerDrawPopups(FSkinData, FForm, false);
   UnhookAll();
   if (FForm && !releasing && !(FForm->ComponentState & csDestroying)) FForm->SetColor(FSavedColor);
 }
@@ -400,6 +407,9 @@ void TWinSkinForm::Redraw() {
 
 void TWinSkinForm::ReskinColors() {
   if (!WindowHooked()) return;
+  // Popup menus: drawn from the reloaded skin.
+  if (FForm && FStarted && (FSkinData->SkinControls() & SkinBit(xcPopupMenu)))
+    OwnerDrawPopups(FSkinData, FForm, true);
   if (FForm) {
     const TColor face = FSkinData->Colours[scButtonFace];
     FForm->SetColor(face);
@@ -466,6 +476,10 @@ void TWinSkinForm::RestoreSysMenuStyle() {
 LRESULT TWinSkinForm::HookMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
   // Stage 1: every message.
   switch (msg) {
+  case WM_MEASUREITEM:
+  case WM_DRAWITEM: // popup menus: the skinned system menu's items
+    if (LRESULT r = 0; DispatchMenuOwnItem(FSystemMenu.get(), msg, wparam, lparam, r)) return r;
+    break;
   case WM_NCPAINT:
     if (FSkinState == stNew && FSkinNC) return 0;
     break;

@@ -1,9 +1,10 @@
 // The popup menu skinner: one per popup menu window (class "#32768") of the process, made by
 // the skin manager when the menu window is created and freed when it is destroyed.
 //
-// This first form puts itself in front of the menu window's procedure, answers the engine's
-// query message and gives the window back when it is destroyed; the frame and background are
-// not painted from the skin yet (the menu keeps the system look).
+// It puts itself in front of the menu window's procedure, answers the engine's query message,
+// paints the window's frame and background from the skin's "MenuBackground" element and keeps
+// that image (Background) for the owner-drawn items to be painted over. Without a loaded skin
+// or a "MenuBackground" image the window keeps the system look.
 #pragma once
 #include "Bitmap.h"
 #include "Classes.h"
@@ -27,13 +28,24 @@ public:
   TSkinData* SkinData() const { return FSkinData; }
   HMENU MenuHandle() const { return FMenuHandle; }
   void SetMenuHandle(HMENU menu) { FMenuHandle = menu; }
+  // The menu handle, asked of the window itself (MN_GETHMENU) while none is known.
+  HMENU ResolveMenuHandle();
   // Cached image of the whole menu window, drawn behind the items.
   TBitmap Background;
+  // Builds Background at the window's size from "MenuBackground" unless it is already that
+  // size; false (and Background empty) without a loaded skin or a background image.
+  bool EnsureBackground();
+  // Rebuilds Background at the window's size.
+  bool BuildBackground();
 
 protected:
   LRESULT HookMessage(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
 private:
+  LRESULT NonClientPaint(WPARAM wparam, LPARAM lparam);
+  LRESULT PrintPaint(WPARAM wparam, LPARAM lparam);
+  LRESULT ClientPaint(WPARAM wparam, LPARAM lparam);
+  void PaintFrame(HDC windowDC);
   HWND FHandle = nullptr;
   TSkinData* FSkinData = nullptr;
   HMENU FMenuHandle = nullptr;
