@@ -3,6 +3,7 @@
 // message-filter hook lets the arrow keys and the mouse move between the bar's items while a
 // drop-down is open).
 #include "SkinManage.h"
+#include "SkinMenuPaint.h"
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
 
@@ -356,9 +357,14 @@ bool TWinSkinMenu::OpenItem(TMenuBtn* item) {
         wr.top + current->BoundsRect.bottom};
     FForm->FTrackedMenu = current->SubMenu;
     if (current->ItemEnabled) {
+      // The drop-down's items are drawn from the skin while it is open, and given back plain
+      // when it has closed (a toolkit menu that draws its own items keeps its flags).
+      const bool ownFlags = !(FMenu && FMenu->OwnerDraw);
+      if (ownFlags) OwnerDrawRawMenu(current->SubMenu, true);
       // The window gets the menu's notices and its command, as from a menu bar of its own.
       const UINT flags = TPM_RIGHTBUTTON | (FForm->RightToLeft() ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
       TrackPopupMenu(current->SubMenu, flags, at.x, at.y, 0, wnd, nullptr);
+      if (ownFlags && IsMenu(current->SubMenu)) OwnerDrawRawMenu(current->SubMenu, false);
     }
     TMenuBtn* next = nullptr;
     if (t.PendingTarget >= 0 && size_t(t.PendingTarget) < FButtons.size() && FForm->SkinMenu())
@@ -394,4 +400,42 @@ void TrackMenuSelect(TWinSkinForm& form, WPARAM wparam, LPARAM lparam) {
   t.Switching = false;
   t.SelectedIsPopup = (HIWORD(wparam) & MF_POPUP) != 0;
   t.Selected = reinterpret_cast<HMENU>(lparam);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Items of the bar's drop-downs
+
+bool TWinSkinMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
+  if (mis.CtlType != ODT_MENU) return false;
+  HWND wnd = FForm->Handle();
+  TWindowDC window(wnd);
+  TSelectObject font(window.DC(), FFont.Get());
+  int width = int(mis.itemWidth), height = int(mis.itemHeight);
+  if (TMenuItem* item = FMenu ? TMenuItem::FindByCommand(mis.itemID) : nullptr;
+      item && item->Menu() == FMenu) {
+    MeasureMainItem(FSkinData, item, window.DC(), width, height);
+  } else if (FMenu && mis.itemID >= 1 && mis.itemID <= 4095) {
+    return false; // a command of the program's own that the bar's menu does not hold
+  } else {
+    MeasureRawItem(FSkinData, FForm->FTrackedMenu, mis.itemID, window.DC(), width, height);
+  }
+  mis.itemWidth = UINT(std::max(width, 0));
+  mis.itemHeight = UINT(std::max(height, 0));
+  return true;
+}
+
+bool TWinSkinMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
+  if (dis.CtlType != ODT_MENU) return false;
+  const bool selected = (dis.itemState & ODS_SELECTED) != 0;
+  auto menu = reinterpret_cast<HMENU>(dis.hwndItem);
+  if (TMenuItem* item = FMenu ? TMenuItem::FindByCommand(dis.itemID) : nullptr;
+      item && item->Menu() == FMenu) {
+    DrawMenuItem(FSkinData, item, dis.hDC, dis.rcItem, selected, FMenu);
+    return true;
+  }
+  if (FMenu && dis.itemID >= 1 && dis.itemID <= 4095) return false;
+  std::unique_ptr<TMenuItem> raw = MakeRawMenuItem(menu, dis.itemID);
+  if (!raw) return false;
+  DrawRawItem(FSkinData, menu, *raw, selected, dis.rcItem, dis.hDC);
+  return true;
 }

@@ -669,6 +669,15 @@ LRESULT TWinSkinForm::Stage3(UINT msg, WPARAM wparam, LPARAM lparam) {
   case SKM_NCPAINT:
     PaintNonClient();
     return 0;
+  case WM_MEASUREITEM:
+    if (FSkinMenu && lparam &&
+        FSkinMenu->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)))
+      return TRUE;
+    break;
+  case WM_DRAWITEM:
+    if (FSkinMenu && lparam && FSkinMenu->DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lparam)))
+      return TRUE;
+    break;
   }
   return Default(msg, wparam, lparam);
 }

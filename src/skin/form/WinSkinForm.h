@@ -112,6 +112,10 @@ public:
   void PressItem(TMenuBtn* item);
   // Gives the window its menu back.
   void RestoreMenu();
+  // WM_MEASUREITEM / WM_DRAWITEM of an item of the bar's drop-downs, measured or drawn from the
+  // skin; false for anything else (the window's own handling then runs).
+  bool MeasureItem(MEASUREITEMSTRUCT& mis);
+  bool DrawItem(const DRAWITEMSTRUCT& dis);
 
   HMENU MenuHandle() const { return FMenuHandle; }
   TMenu* Menu() const { return FMenu; }

@@ -140,12 +140,22 @@ HWND MakeMenuWindow() {
 // Keys posted to the open drop-down from inside its modal loop, once one is open.
 std::vector<UINT> gMenuKeys;
 bool gMenuSeen = false;
+bool gMenuOwnerDrawn = false; // the open drop-down's items were drawn by the skin
+
+bool OwnerDrawn(HMENU menu, UINT position) {
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  return GetMenuItemInfoA(menu, position, TRUE, &info) && (info.fType & MFT_OWNERDRAW);
+}
 
 // Keys go one per tick: a key that switches to another drop-down closes this one first.
 void CALLBACK DriveMenu(HWND owner, UINT, UINT_PTR id, DWORD) {
   HWND menu = FindWindowA("#32768", nullptr);
   if (!menu || !IsWindowVisible(menu)) return;
   gMenuSeen = true;
+  auto shown = reinterpret_cast<HMENU>(SendMessageA(menu, 0x01E1 /* MN_GETHMENU */, 0, 0));
+  if (shown) gMenuOwnerDrawn = OwnerDrawn(shown, 0);
   if (gMenuKeys.empty()) {
     KillTimer(owner, id);
     return;
@@ -505,11 +515,14 @@ TEST_F(SkinFormTest, MenuBarTakenOverDrawnAndGivenBack) {
     gCommands.clear();
     gMenuKeys = c.Keys;
     gMenuSeen = false;
+    gMenuOwnerDrawn = false;
     SetTimer(wnd, 5, 30, DriveMenu);
     SendMessageA(wnd, WM_SYSCOMMAND, SC_KEYMENU, c.Key);
     Pump(100);
     KillTimer(wnd, 5);
     EXPECT_EQ(gMenuSeen, c.Opens);
+    EXPECT_EQ(gMenuOwnerDrawn, c.Opens);
+    EXPECT_FALSE(OwnerDrawn(GetSubMenu(original, 0), 0)); // plain again once closed
     EXPECT_EQ(gCommands, c.Commands);
     EXPECT_FALSE(skinner->MenuTracking());
   }
