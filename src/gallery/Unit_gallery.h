@@ -1,4 +1,4 @@
-// The gallery's forms: the main form with one row per kind of control and the default skin, a
+// The gallery's forms: the main form with one of every kind of control and the default skin, a
 // dialog-style form, and an MDI frame with one MDI child, all opened at start so that tests and
 // screenshots find every kind of window and control.
 #pragma once
@@ -7,8 +7,10 @@
 
 class TSkinData;
 
-// The main form ("Tarnel Gallery"): a table of standard controls, a caption label at the left
-// of each row and the control at the right; closing it ends the program.
+// The main form ("Tarnel Gallery"): one of every kind of control in three columns of rows, the
+// kind's name in a label at the left of each row and its controls (a normal one and a disabled
+// one where the kind has both) at the right, a status bar at the bottom; closing it ends the
+// program.
 class TForm_gallery : public TForm {
   TK_DECLARE_CLASS(TForm_gallery)
 public:

@@ -1,6 +1,7 @@
-// gallery.exe from outside: its windows with their classes and captions, side by side; the
-// MDI child inside its frame's client, maximized there and restored; the menu form's menu bar and
-// its commands; the program's end when the main form closes.
+// gallery.exe from outside: its windows with their classes and captions, side by side; a child
+// window of every windowed kind of control on the main form; the MDI child inside its frame's
+// client, maximized there and restored; the menu form's menu bar and its commands; the program's
+// end when the main form closes.
 #include "DesktopInput.h"
 #include "E2e.h"
 
@@ -124,6 +125,15 @@ TEST(Gallery, OpensItsWindowsAndItsMdiChildMaximizesInsideTheFrame) {
       EXPECT_FALSE(IntersectRect(&both, &r, &other)) << windows[i].Class << windows[j].Class;
     }
   }
+
+  // The main form holds a window of each windowed kind of control.
+  for (const char* kind :
+       {"TEdit",           "TMemo",      "TButton",        "TListBox",    "TCheckBox",
+        "TRadioButton",    "TGroupBox",  "TRadioGroup",    "TPanel",      "TBitBtn",
+        "TComboBox",       "TListView",  "THeaderControl", "TTabControl", "TPageControl",
+        "TTabSheet",       "TStatusBar", "TProgressBar",   "TTrackBar",   "TScrollBar",
+        "TDateTimePicker", "TUpDown",    "TToolBar"})
+    EXPECT_NE(ChildOfClass(windows[0].Wnd, kind), nullptr) << kind;
 
   // The child lives in the frame's MDI client.
   HWND frame = windows[2].Wnd;
