@@ -474,7 +474,9 @@ bool TWinSkinForm::ButtonVisible(int index) {
   const bool minBox = (FCaptionFlags & 2) != 0, maxBox = (FCaptionFlags & 1) != 0;
   const bool help = (FCaptionFlags & 4) != 0, sysMenu = (FCaptionFlags & 8) != 0;
   const bool dialogFrame = FFrameKind == 3 && !DialogClass();
-  auto first = [&](int code) -> bool {
+  // One visibility code; `first` for Visibility, else for Visibility1 (whose 100 repeats the
+  // first condition's result). The two read the same codes except where they say otherwise.
+  auto condition = [&](int code, bool first, bool firstResult) -> bool {
     switch (code) {
     case -1:
       return false; // no defined meaning: hidden
@@ -492,14 +494,15 @@ bool TWinSkinForm::ButtonVisible(int index) {
       return false;
     case 6:
     case 8:
-      return (minBox || maxBox) && sysMenu;
+      return (minBox || maxBox) && (sysMenu || !first);
     case 7:
       return !maxBox;
     case 9:
       return !minBox;
     case 10:
-      return help && !minBox && !maxBox;
+      return help && (!first || (!minBox && !maxBox));
     case 100: {
+      if (!first) return firstResult;
       TSkinManage* m = TSkinManage::Manager();
       return FMDIKind == 1 && m && m->MdiMaximized() && FMenuBarHeight > 0;
     }
@@ -508,44 +511,11 @@ bool TWinSkinForm::ButtonVisible(int index) {
     }
     if (code >= 201 && code <= 999) return true;
     if (code >= 1000 && code <= 2000)
-      return SendMessageA(FHandle, SKM_BUTTONVISIBLE, WPARAM(code), LPARAM(e.Action)) > 0;
+      return !first || SendMessageA(FHandle, SKM_BUTTONVISIBLE, WPARAM(code), LPARAM(e.Action)) > 0;
     return false;
   };
-  auto second = [&](int code, bool firstResult) -> bool {
-    switch (code) {
-    case -1:
-      return false;
-    case 0:
-      return true;
-    case 1:
-      return maximized;
-    case 2:
-      return !maximized;
-    case 3:
-      return FActive;
-    case 4:
-      return !FActive;
-    case 5:
-      return false;
-    case 6:
-    case 8:
-      return minBox || maxBox;
-    case 7:
-      return !maxBox;
-    case 9:
-      return !minBox;
-    case 10:
-      return help;
-    case 100:
-      return firstResult;
-    case 200:
-      return dialogFrame;
-    }
-    if (code >= 201 && code <= 2000) return true;
-    return false;
-  };
-  const bool a = first(e.Visibility);
-  bool visible = a && second(e.Visibility1, a);
+  const bool a = condition(e.Visibility, true, false);
+  bool visible = a && condition(e.Visibility1, false, a);
   switch (e.Action) {
   case 0:
     if (!sysMenu) visible = false;
