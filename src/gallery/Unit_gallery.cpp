@@ -2,21 +2,6 @@
 #include "Menus.h"
 #include "WinSkinData.h"
 
-namespace {
-// Group boxes leave their background to the system class, which has no brush for it: the inside
-// would show whatever lay there before. Each fills it with its own colour instead.
-void FillGroupBoxBackgrounds(const TComponent& owner) {
-  for (TComponent* c : owner.Components())
-    if (auto* box = dynamic_cast<TCustomGroupBox*>(c))
-      box->SetMessageHandler(WM_ERASEBKGND, [box](TMessage& msg) {
-        RECT r{};
-        GetClientRect(box->Handle(), &r);
-        FillRect(reinterpret_cast<HDC>(msg.WParam), &r, box->Brush());
-        msg.Result = 1;
-      });
-}
-} // namespace
-
 const TClassInfo& TForm_gallery::StaticClassInfo() {
   static const TClassInfo info{"TForm_gallery", &TForm::StaticClassInfo(), nullptr, {}};
   return info;
@@ -25,7 +10,6 @@ const TClassInfo& TForm_gallery::StaticClassInfo() {
 TForm_gallery::TForm_gallery(TComponent* owner) : TForm(owner) {
   RegisterSkinClasses(); // TSkinData in the stored description
   ReadStoredDescription();
-  FillGroupBoxBackgrounds(*this);
   HandleNeeded();
   DoCreate();
 }

@@ -492,6 +492,17 @@ void TCustomGroupBox::CreateParams(TCreateParams& p) {
   p.Style |= BS_GROUPBOX | WS_CLIPCHILDREN;
 }
 
+void TCustomGroupBox::Dispatch(TMessage& msg) {
+  if (msg.Msg == WM_ERASEBKGND && msg.WParam) {
+    RECT r{};
+    GetClientRect(FHandle, &r);
+    FillRect(reinterpret_cast<HDC>(msg.WParam), &r, Brush());
+    msg.Result = 1;
+    return;
+  }
+  TWinControl::Dispatch(msg);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Combo boxes
 

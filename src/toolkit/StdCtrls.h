@@ -215,6 +215,9 @@ public:
 
 protected:
   void CreateParams(TCreateParams& params) override;
+  // The system class leaves the box's background alone (it has no brush for it): the box fills
+  // it with its own colour.
+  void Dispatch(TMessage& msg) override;
 };
 
 class TGroupBox : public TCustomGroupBox {

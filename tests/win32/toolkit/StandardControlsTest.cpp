@@ -1,6 +1,7 @@
 // The wrappers over the standard and common controls on real windows: each made from its class
 // name, its window of its own class behaving as the system class, its "is an instance of"
 // relations, and its published properties written and read back by name.
+#include "Bitmap.h"
 #include "Buttons.h"
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
@@ -155,6 +156,18 @@ TEST(StandardControls, StatesFollowClicksAndSiblings) {
   EXPECT_FALSE(first->Checked());
   // A bad value is an error, never a crash.
   EXPECT_THROW(SetPropValue(box, "State", "cbMaybe"), std::exception);
+}
+
+TEST(StandardControls, GroupBoxFillsItsBackgroundWithItsColour) {
+  TOneControl one("TGroupBox");
+  ASSERT_NE(one.Control, nullptr);
+  one.Control->SetColor(clRed);
+  TBitmap canvas(40, 30, pf24bit);
+  HDC dc = canvas.CanvasHandle();
+  RECT all{0, 0, 40, 30};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  EXPECT_EQ(SendMessageA(one.Wnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+  EXPECT_EQ(GetPixel(dc, 20, 15), RGB(255, 0, 0));
 }
 
 TEST(StandardControls, PagesTabsAndRowsReachTheirWindows) {
