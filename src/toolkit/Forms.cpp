@@ -493,6 +493,11 @@ bool TApplication::ProcessMessage(MSG& msg) {
   if (form && form->ClientHandle() && TranslateMDISysAccel(form->ClientHandle(), &msg)) return true;
   if (form && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && form->IsShortCut(msg))
     return true;
+  // Alt with a character goes to the active form first, wherever the focus is (a menu bar drawn
+  // by the form itself opens the item with that accelerator); unanswered, it goes on as usual.
+  if (form && msg.message == WM_SYSCHAR &&
+      form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0)
+    return true;
   if (form && IsDialogMessageA(active, &msg)) return true;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);

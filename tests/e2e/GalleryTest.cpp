@@ -175,6 +175,23 @@ TEST(Gallery, OpensItsWindowsAndItsMdiChildMaximizesInsideTheFrame) {
   Xdotool("key ctrl+n");
   EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == "New"; }, 3000)) << WindowText(edit);
 
+  // The skinned menu bar from the real keyboard: Alt+E opens Edit's drop-down with its first item
+  // selected, Enter runs it; the same for Alt+H and Help's drop-down.
+  struct TKeys {
+    const char* Keys;
+    const char* Expected;
+  };
+  for (const TKeys& k : {TKeys{"alt+e", "Copy"}, TKeys{"alt+h", "About"}}) {
+    ClickAt(Centre(edit));
+    Xdotool(std::string("key ") + k.Keys);
+    DWORD process = 0;
+    GetWindowThreadProcessId(menuForm, &process);
+    ASSERT_TRUE(WaitUntil([&] { return OpenMenu(process) != nullptr; }, 3000)) << k.Keys;
+    Xdotool("key Return");
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == k.Expected; }, 3000))
+        << k.Keys << ": " << WindowText(edit);
+  }
+
   // Closing the main form ends the program, cleanly.
   PostMessageA(windows[0].Wnd, WM_CLOSE, 0, 0);
   ASSERT_TRUE(gallery.WaitExit(10000));

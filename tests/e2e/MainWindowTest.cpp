@@ -59,9 +59,11 @@ TEST(CloseScan, OneWindowPerEntryPerTick) {
   for (int i = 0; i < 3; ++i)
     t[i] = windows.DestroyedAt(w[i]);
   std::sort(t, t + 3);
-  // Three ticks of 300 ms: the first and last close are at least two ticks apart.
-  EXPECT_GE(t[2] - t[0], 450u);
-  EXPECT_GE(t[1] - t[0], 150u);
+  // One close per tick: each in a tick of its own. Closes in one tick would be a few
+  // milliseconds apart; ticks are 300 ms apart, less when a late tick is followed by one on
+  // time (a loaded machine), so a third of a tick tells them apart.
+  EXPECT_GE(t[1] - t[0], 100u);
+  EXPECT_GE(t[2] - t[1], 100u);
 }
 
 TEST(CloseScan, WindowThatIgnoresTheRequestIsAskedAgain) {
