@@ -199,6 +199,12 @@ enum : WORD {
   idOwner
 };
 
+// A subclass put on a window after the skinner's, passing everything on.
+WNDPROC gLaterOld = nullptr;
+LRESULT CALLBACK LaterSubclass(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  return CallWindowProcW(gLaterOld, wnd, msg, wparam, lparam);
+}
+
 class SkinControlsTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -605,12 +611,8 @@ TEST_F(SkinControlsTest, RawButtonProcedureRestoredOnlyWhileStillOurs) {
   const LONG_PTR systemProc = GetWindowLongPtrW(plain, GWLP_WNDPROC);
   DestroyWindow(plain);
   // A later subclass on the second button.
-  static WNDPROC gOld = nullptr;
-  gOld = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(two, GWLP_WNDPROC));
-  auto later = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-    return CallWindowProcW(gOld, w, m, wp, lp);
-  };
-  WNDPROC laterProc = later;
+  gLaterOld = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(two, GWLP_WNDPROC));
+  const WNDPROC laterProc = LaterSubclass;
   SetWindowLongPtrW(two, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(laterProc));
   SwitchActive(false);
   EXPECT_EQ(GetWindowLongPtrW(one, GWLP_WNDPROC), systemProc);
