@@ -1,5 +1,6 @@
 // The real program under Wine: the close scan, the list commands and their file, start-up
 // errors and hiding on minimize.
+#include "DesktopInput.h"
 #include "E2e.h"
 #include "WatchList.h"
 
@@ -195,6 +196,21 @@ TEST(ListCommands, AddRefuseDuplicateDeleteAndTheFileBytes) {
   tarnel.Click(tarnel.DeleteButton());
   ASSERT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "alpha\r\n"; }, 3000));
   EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"alpha"}));
+}
+
+TEST(ListCommands, SkinnedAddButtonPressedAndReleasedByThePointerAddsOneRow) {
+  TTarnel tarnel("");
+  tarnel.Start();
+  HWND add = tarnel.AddButton();
+  // The button is skinned once the main window's skinner has finished.
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(add, 0x3523, 0, 0) == 1; }, 5000));
+  tarnel.SetEntryText("Pointer");
+  ClickAt(Centre(add));
+  ASSERT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "Pointer\r\n"; }, 3000));
+  Sleep(300); // a second click would have come by now
+  EXPECT_EQ(tarnel.CloseDat(), "Pointer\r\n");
+  EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"Pointer"}));
+  EXPECT_FALSE(FindMessageBox(tarnel.ProcessId()));
 }
 
 TEST(ListCommands, EmptyEntryIsAddedOnceThenRefused) {

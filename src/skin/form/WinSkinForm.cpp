@@ -2,6 +2,7 @@
 #include "SkinMenuPaint.h"
 #include "SkinManage.h"
 #include "WinSkinData.h"
+#include "WinSubClass.h"
 
 #include "Forms.h"
 #include "Menus.h"
@@ -308,6 +309,11 @@ void TWinSkinForm::Finish() {
   // from the skin.
   if (FForm && (FSkinData->SkinControls() & SkinBit(xcPopupMenu)))
     OwnerDrawPopups(FSkinData, FForm, true);
+  // The child controls: each gets the skinner its kind calls for.
+  if (FForm)
+    SkinChildren(FForm);
+  else
+    SkinChildWindows(FHandle);
   SendMessageA(FHandle, SKM_SKINNED, 0, SKM_SKINNED_MAGIC);
   if (FForm && FSkinData->OnAfterSkinForm) FSkinData->OnAfterSkinForm(FForm, FHandle, FWindowName);
   SetHoverTimer(FActive);
@@ -347,6 +353,7 @@ void TWinSkinForm::RestoreForm(bool releasing) {
 void TWinSkinForm::Unskin() {
   if (!WindowHooked()) return;
   RecordSkinnerEvent(skUnskin, FHandle, FSkinData);
+  FreeAll();
   const bool wasNC = FSkinNC && FHooked;
   RestoreForm(false);
   int menuHeight = 0;
@@ -381,6 +388,7 @@ void TWinSkinForm::Unskin() {
 void TWinSkinForm::Release() {
   if (!WindowHooked() && !FFormHooked) return;
   RecordSkinnerEvent(skRelease, FHandle, FSkinData);
+  FreeAll();
   RestoreForm(true);
   if (FSkinMenu) {
     // The window goes with its menu, as it came.
@@ -393,6 +401,8 @@ void TWinSkinForm::Release() {
 void TWinSkinForm::ReloadSkin() {
   if (!WindowHooked()) return;
   RecordSkinnerEvent(skReload, FHandle, FSkinData);
+  for (TSkinControl* skinner : std::vector<TSkinControl*>(FControls))
+    skinner->RefreshSkin();
   if (!FSkinNC || !FStarted) return;
   ReadFrame();
   ReskinColors();

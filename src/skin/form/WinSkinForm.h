@@ -140,6 +140,80 @@ private:
 // The menu-select notices of a drop-down opened from the skinned menu bar.
 void TrackMenuSelect(TWinSkinForm& form, WPARAM wparam, LPARAM lparam);
 
+// ---------------------------------------------------------------------------------------------
+// Child controls: which skinner each child control of a skinned window gets (SkinClassify.cpp)
+
+class TSkinControl;
+class TWinControl;
+
+// The skinner kinds the classification chooses among. Kinds that walk children or only touch
+// the control (containers, tool buttons, cool bars, frames) have no skinner of their own.
+enum TControlSkinKind {
+  ckNone,
+  ckButton,
+  ckBitButton,
+  ckSpeedButton,
+  ckMenuButton,
+  ckCheckBox,
+  ckRadioButton,
+  ckComboBox,
+  ckComboBoxEx,
+  ckEdit,
+  ckEditByHandle,
+  ckDateTime,
+  ckTab,
+  ckTabBtn,
+  ckTab31,
+  ckTabSheet,
+  ckAdvPage,
+  ckHeader,
+  ckTrackBar,
+  ckUpDown,
+  ckMediaPlayer,
+  ckGroupBox,
+  ckRadioGroup,
+  ckCheckGroup,
+  ckBox,
+  ckBoxH,
+  ckToolBar,
+  ckStatusBar,
+  ckProgress,
+  ckScControl,
+  ckScrollbar,
+  ckSingleScrollbar,
+  ckEmbedScrollbar,
+  ckListView,
+  ckObjImage,
+  ckSizer,
+  ckContainer,
+  ckToolButton,
+  ckCoolBar,
+  ckFrame,
+  ckEmbeddedForm,
+  ckDialog,
+  ckRawPanel
+};
+
+// The decision for one control or raw window.
+struct TControlClass {
+  TControlSkinKind Kind = ckNone;
+  bool Recolor = false;       // the skinner sets the control's colour to the skin's face
+  int Variant = 0;            // the skinner's Mode, PageKind or GlyphKind
+  bool ChildrenFirst = false; // the control's children are classified before it is attached
+  bool ChildrenAfter = false; // ... after it
+  bool BySkin3rd = false;     // a Skin3rd line decided
+  std::string ImageProperty;  // "PngImage" for the image-property button kinds
+};
+
+// The rules for a toolkit control after its Tag, OnSkinControl and the already-skinned test:
+// the Skin3rd lines, the excluded classes, then the built-in rules, first match wins.
+// skinNC: the form skinner paints the frame (tool buttons owner-draw their menus then).
+TControlClass DecideControlClass(const TControl& control, const TSkinData& data, bool skinNC);
+// The rules for a raw child window by its lower-case class name and style.
+TControlClass DecideWindowClass(const std::string& lowerClass, DWORD style, const TSkinData& data);
+// A readable name of a kind (for test output and diagnostics).
+const char* ControlSkinKindName(TControlSkinKind kind);
+
 class TWinSkinForm : public TComponent, public TSkinWndHook {
   TK_DECLARE_CLASS(TWinSkinForm)
 public:
@@ -238,6 +312,36 @@ public:
   // Whether the window region now in place was set by this skinner.
   bool OwnsRegion() const { return FOwnsRegion; }
   bool HoverTimerRunning() const { return FHoverTimer; }
+
+  // ---- Child controls (SkinClassify.cpp) ----------------------------------------------------
+  // The control skinners of the window in creation order. The form skinner frees them when it
+  // unskins or lets its window go; a skinner leaves the list when it is freed.
+  const std::vector<TSkinControl*>& Controls() const { return FControls; }
+  // The form walk: destroyed skinners dropped, the owned controls, then the windowed controls
+  // in tab order (recursively), each classified with the form as "Form".
+  void SkinChildren(TCustomForm* form);
+  // Classifies every control the owner owns, in ownership order.
+  void SkinOwned(TComponent* owner);
+  // Classifies every control whose parent is `parent`, in child order.
+  void SkinContained(TWinControl* parent);
+  // Decides and attaches the skinner of one toolkit control reached from `form`.
+  void ClassifyControl(TControl* control, TControl* form);
+  // Decides and attaches the skinner of one raw child window.
+  void ClassifyWindow(HWND wnd);
+  // ClassifyWindow for each WS_CHILD child window of wnd, in z-order.
+  void SkinChildWindows(HWND wnd);
+  // Adds a skinner unless present; answers whether it was present.
+  bool AddControl(TSkinControl* skinner);
+  // Takes a skinner out of the list (searching from the end).
+  void RemoveControl(TSkinControl* skinner);
+  TSkinControl* FindByHandle(HWND wnd) const;
+  TSkinControl* FindByControl(const TControl* control) const;
+  // Frees every skinner whose window was destroyed.
+  void PurgeDestroyed();
+  // Takes the skinners from the list until it is empty: each gives its control back (unless
+  // the window is being destroyed or the control's window is gone) and is freed.
+  void FreeAll();
+  // ---- end of child controls ------------------------------------------------------------
 
 protected:
   LRESULT HookMessage(UINT msg, WPARAM wparam, LPARAM lparam) override;
@@ -350,4 +454,5 @@ private:
   DWORD FDoubleClickTime = 500;
   bool FHoverTimer = false;
   TSkinScratchUser FScratch;
+  std::vector<TSkinControl*> FControls; // the control skinners (SkinClassify.cpp)
 };

@@ -1,0 +1,659 @@
+// Child controls of skinned windows with the test skin: which controls get which skinner
+// (toolkit controls and the raw children of real dialogs), push buttons read back from the
+// screen in each state, skin painting switched off and on, what giving a control back leaves,
+// and many skinners made and freed.
+#include "SkinManage.h"
+#include "WinSkinData.h"
+#include "WinSkinForm.h"
+#include "WinSubClass.h"
+
+#include "Buttons.h"
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "GdiCount.h"
+#include "StdCtrls.h"
+#include "TestSkin.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace TestSkin;
+
+void Settle() {
+  GdiFlush();
+  Pump(60);
+}
+
+// The window's pixels as the screen shows them, row by row (window coordinates).
+struct TShot {
+  int Width = 0, Height = 0;
+  std::vector<COLORREF> Pixels;
+  COLORREF At(int x, int y) const { return Pixels[static_cast<size_t>(y * Width + x)]; }
+  int Count(COLORREF c) const {
+    int n = 0;
+    for (COLORREF p : Pixels)
+      n += p == c;
+    return n;
+  }
+};
+
+TShot Shoot(HWND wnd) {
+  Settle();
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  TShot shot;
+  shot.Width = r.right - r.left;
+  shot.Height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = shot.Width;
+  bi.bmiHeader.biHeight = -shot.Height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, shot.Width, shot.Height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const auto* p = static_cast<const DWORD*>(bits);
+  for (int i = 0; i < shot.Width * shot.Height; ++i)
+    shot.Pixels.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+  return shot;
+}
+
+// The colour of the "Buttons" element's stretched centre in cell `cell` (from 1).
+COLORREF ButtonCell(int cell) {
+  return Colour(tiButtons, cell - 1, cpCentre);
+}
+constexpr COLORREF kNormalText = Ref(kButtonsNormalText);
+constexpr COLORREF kHotText = Ref(kButtonsMouseOverText);
+constexpr COLORREF kPressedText = Ref(kButtonsPressedText);
+
+// A point of the button's face left of any centred caption.
+// The distinct colours of the shot's middle row, for failure messages.
+std::string Row(const TShot& shot) {
+  std::string out;
+  std::vector<COLORREF> seen;
+  for (int x = 0; x < shot.Width; ++x) {
+    const COLORREF c = shot.At(x, shot.Height / 2);
+    if (std::find(seen.begin(), seen.end(), c) != seen.end()) continue;
+    seen.push_back(c);
+    char buf[16];
+    snprintf(buf, sizeof buf, "%06lx ", static_cast<unsigned long>(c));
+    out += buf;
+  }
+  return out;
+}
+
+// The text colour of the caption, from its most covered pixel: glyph edges are blended with the
+// face (bg); the green channel, whose text value is `green` (250 in every text colour of the
+// test skin), tells how much of the text colour a pixel holds.
+COLORREF TextColour(const TShot& shot, COLORREF bg, int green = 250) {
+  COLORREF best = bg;
+  for (COLORREF p : shot.Pixels)
+    if (GetGValue(p) > GetGValue(best)) best = p;
+  const double t = double(GetGValue(best) - GetGValue(bg)) / (green - GetGValue(bg));
+  if (t <= 0.2) return bg;
+  auto channel = [&](int b, int p) { return int(b + (p - b) / t + 0.5); };
+  return RGB(channel(GetRValue(bg), GetRValue(best)), green,
+             channel(GetBValue(bg), GetBValue(best)));
+}
+
+// Whether two colours differ by at most 12 in every channel.
+bool Near(COLORREF a, COLORREF b) {
+  constexpr int tolerance = 12;
+  return std::abs(int(GetRValue(a)) - int(GetRValue(b))) <= tolerance &&
+         std::abs(int(GetGValue(a)) - int(GetGValue(b))) <= tolerance &&
+         std::abs(int(GetBValue(a)) - int(GetBValue(b))) <= tolerance;
+}
+
+COLORREF FacePixel(HWND wnd) {
+  const TShot shot = Shoot(wnd);
+  return shot.At(7, shot.Height / 2);
+}
+
+// A dialog template in memory: the header and its items, each a class atom, a title and an id.
+class TDialogTemplate {
+public:
+  TDialogTemplate(const wchar_t* title, short cx, short cy) {
+    Align(4);
+    Put(DWORD(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | WS_VISIBLE));
+    Put(DWORD(0));
+    FCountAt = FWords.size();
+    Put(WORD(0));
+    for (short v : {short(40), short(40), cx, cy})
+      Put(WORD(v));
+    Put(WORD(0)); // menu
+    Put(WORD(0)); // class
+    PutText(title);
+    Put(WORD(9));
+    PutText(L"MS Shell Dlg");
+  }
+  void Add(WORD atom, DWORD style, const wchar_t* text, WORD id, short x, short y, short cx,
+           short cy) {
+    Align(2);
+    Put(DWORD(style | WS_CHILD | WS_VISIBLE));
+    Put(DWORD(0));
+    for (short v : {x, y, cx, cy})
+      Put(WORD(v));
+    Put(id);
+    Put(WORD(0xFFFF));
+    Put(atom);
+    PutText(text);
+    Put(WORD(0));
+    ++FWords[FCountAt];
+  }
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(FWords.data()); }
+
+private:
+  void Put(WORD w) { FWords.push_back(w); }
+  void Put(DWORD d) {
+    Put(WORD(d & 0xFFFF));
+    Put(WORD(d >> 16));
+  }
+  void PutText(const wchar_t* s) {
+    for (; *s; ++s)
+      Put(WORD(*s));
+    Put(WORD(0));
+  }
+  void Align(int words) {
+    while (FWords.size() % static_cast<size_t>(words))
+      Put(WORD(0));
+  }
+  std::vector<WORD> FWords;
+  size_t FCountAt = 0;
+};
+
+constexpr WORD kButtonAtom = 0x0080;
+std::vector<WPARAM> gDialogCommands;
+
+INT_PTR CALLBACK RecordingDialogProc(HWND, UINT msg, WPARAM wparam, LPARAM) {
+  if (msg == WM_COMMAND) gDialogCommands.push_back(wparam);
+  return msg == WM_INITDIALOG;
+}
+
+enum : WORD {
+  idAdd = 100,
+  idDefault,
+  idCheck,
+  idAutoCheck,
+  idRadio,
+  idAutoRadio,
+  idGroup,
+  idOwner
+};
+
+// A subclass put on a window after the skinner's, passing everything on.
+WNDPROC gLaterOld = nullptr;
+LRESULT CALLBACK LaterSubclass(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  return CallWindowProcW(gLaterOld, wnd, msg, wparam, lparam);
+}
+
+class SkinControlsTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    App();
+    SetCursorPos(2, 2); // the pointer away from every window of the test
+    TSkinManage::DestroyManager();
+    Host = new TForm(&App());
+    Data = new TSkinData(Host);
+    Data->ComponentState |= csLoading;
+    SetPropValue(Data, "SkinFile", TestSkinPath());
+    SetPropValue(Data, "Active", "True");
+    Data->Loaded();
+    ASSERT_TRUE(Data->SkinLoaded());
+  }
+  void TearDown() override {
+    for (TForm* form : Forms)
+      delete form;
+    for (HWND wnd : Dialogs)
+      if (IsWindow(wnd)) DestroyWindow(wnd);
+    delete Host;
+    TSkinManage::DestroyManager();
+    Pump(10);
+  }
+
+  // A form with controls made by `fill` before it is shown and skinned.
+  template <class F>
+  TForm* SkinnedForm(F fill) {
+    auto* form = new TForm(&App());
+    Forms.push_back(form);
+    form->SetCaption("Controls");
+    form->SetBounds(140, 110, 420, 300);
+    fill(form);
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    EXPECT_TRUE(PumpUntil(
+        [&] { return Skinner(form->Handle()) && Skinner(form->Handle())->Started(); }, 2000));
+    Pump(50);
+    return form;
+  }
+  template <class C>
+  C* Add(TForm* form, const char* caption, int x, int y, int w = 100, int h = 30) {
+    auto* c = new C(form);
+    c->SetParent(form);
+    c->SetBounds(x, y, w, h);
+    c->SetCaption(caption);
+    return c;
+  }
+  HWND SkinnedDialog(const TDialogTemplate& tmpl) {
+    HWND dlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), tmpl.Get(), nullptr,
+                                          RecordingDialogProc, 0);
+    Dialogs.push_back(dlg);
+    SetForegroundWindow(dlg);
+    EXPECT_TRUE(PumpUntil([&] { return Skinner(dlg) && Skinner(dlg)->Started(); }, 2000));
+    Pump(50);
+    return dlg;
+  }
+  TWinSkinForm* Skinner(HWND wnd) {
+    TSkinManage* manager = TSkinManage::Manager();
+    return manager ? manager->FindSkinner(wnd) : nullptr;
+  }
+  void SwitchActive(bool active) {
+    Data->SetActive(active);
+    TSkinManage* manager = TSkinManage::Manager();
+    PumpUntil([&] { return manager->PendingRequest() == 0; }, 2000);
+    Pump(30);
+  }
+
+  TForm* Host = nullptr;
+  TSkinData* Data = nullptr;
+  std::vector<TForm*> Forms;
+  std::vector<HWND> Dialogs;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Classification
+
+TEST_F(SkinControlsTest, ToolkitControlsClassifiedByKindAndOnlyPushButtonsSkinned) {
+  struct TRow {
+    TControl* Control;
+    TControlSkinKind Kind;
+    bool Skinner;
+  };
+  std::vector<TRow> rows;
+  TForm* form = SkinnedForm([&](TForm* f) {
+    rows = {
+        {Add<TButton>(f, "Button1", 10, 10), ckButton, true},
+        {Add<TBitBtn>(f, "BitBtnOK", 120, 10), ckBitButton, true},
+        {Add<TCheckBox>(f, "CheckBox", 230, 10), ckCheckBox, false},
+        {Add<TRadioButton>(f, "Radio", 10, 50), ckRadioButton, false},
+        {Add<TEdit>(f, "", 120, 50), ckEdit, false},
+        {Add<TMemo>(f, "", 230, 50, 100, 40), ckScrollbar, false},
+        {Add<TComboBox>(f, "", 10, 100), ckComboBox, false},
+        {Add<TProgressBar>(f, "", 120, 100), ckProgress, false},
+        {Add<TGroupBox>(f, "Group", 230, 100), ckGroupBox, false},
+        {Add<TPanel>(f, "Panel", 10, 140), ckBox, false},
+        {Add<TTrackBar>(f, "", 120, 140), ckTrackBar, false},
+        {Add<TScrollBar>(f, "", 230, 140), ckScControl, false},
+    };
+  });
+  TWinSkinForm* skinner = Skinner(form->Handle());
+  ASSERT_NE(skinner, nullptr);
+  int withSkinner = 0;
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Control->ClassName());
+    EXPECT_STREQ(ControlSkinKindName(DecideControlClass(*row.Control, *Data, true).Kind),
+                 ControlSkinKindName(row.Kind));
+    TSkinControl* s = skinner->FindByControl(row.Control);
+    EXPECT_EQ(s != nullptr, row.Skinner);
+    auto* wc = static_cast<TWinControl*>(row.Control);
+    EXPECT_EQ(SendMessageW(wc->Handle(), SKM_QUERY, 0, 0) == 1, row.Skinner);
+    withSkinner += row.Skinner;
+  }
+  EXPECT_EQ(static_cast<int>(skinner->Controls().size()), withSkinner);
+}
+
+TEST_F(SkinControlsTest, SwitchesTagAndEventsDecideBeforeTheBuiltInRules) {
+  // Each case changes the skin data, then classifies a fresh button on a skinned form.
+  struct TCase {
+    const char* Name;
+    std::function<void(TButton*)> Prepare;
+    bool Skinned;
+  };
+  int eventCalls = 0;
+  const std::vector<TCase> cases = {
+      {"plain", [](TButton*) {}, true},
+      {"DisableTag", [&](TButton* b) { b->Tag = Data->DisableTag(); }, false},
+      {"xcButton off",
+       [&](TButton*) { Data->SetSkinControls(Data->SkinControls() & ~SkinBit(xcButton)); }, false},
+      {"Skin3rd nil", [&](TButton*) { Data->SetSkin3rd({"tbutton=nil"}); }, false},
+      {"Skin3rd unknown kind", [&](TButton*) { Data->SetSkin3rd({"TButton=Gadget"}); }, false},
+      {"Skin3rd button", [&](TButton*) { Data->SetSkin3rd({"TBUTTON=Button"}); }, true},
+      {"OnSkinControl any object",
+       [&](TButton*) {
+         Data->OnSkinControl = [&](TComponent*, TSkinData*, TControl*, TControl*,
+                                   const std::string& cls, TComponent*& out) {
+           ++eventCalls;
+           EXPECT_EQ(cls, "TBUTTON");
+           out = Host; // not a skinner: the built-in rules are skipped all the same
+         };
+       },
+       false},
+  };
+  TForm* form = SkinnedForm([](TForm*) {});
+  TWinSkinForm* skinner = Skinner(form->Handle());
+  ASSERT_NE(skinner, nullptr);
+  const unsigned controls = Data->SkinControls();
+  const std::vector<std::string> skin3rd = Data->Skin3rd();
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    auto* button = Add<TButton>(form, "Case", 10, 10);
+    c.Prepare(button);
+    skinner->ClassifyControl(button, form);
+    EXPECT_EQ(skinner->FindByControl(button) != nullptr, c.Skinned);
+    delete button;
+    EXPECT_TRUE(skinner->Controls().empty());
+    Data->SetSkinControls(controls);
+    Data->SetSkin3rd(skin3rd);
+    Data->OnSkinControl = nullptr;
+  }
+  EXPECT_EQ(eventCalls, 1);
+}
+
+TEST_F(SkinControlsTest, BitButtonWithoutItsSwitchIsNotSkinnedAsAPlainButton) {
+  auto* bit = new TBitBtn(Host);
+  Data->SetSkinControls(Data->SkinControls() & ~SkinBit(xcBitBtn));
+  EXPECT_EQ(DecideControlClass(*bit, *Data, true).Kind, ckNone);
+  Data->SetSkin3rd({"TBitBtn=checkbox"});
+  EXPECT_EQ(DecideControlClass(*bit, *Data, true).Kind, ckCheckBox);
+  EXPECT_TRUE(DecideControlClass(*bit, *Data, true).BySkin3rd);
+}
+
+TEST_F(SkinControlsTest, RawWindowsClassifiedByButtonTypeAndClass) {
+  struct TRow {
+    const char* Class;
+    DWORD Style;
+    TControlSkinKind Kind;
+  };
+  const TRow rows[] = {
+      {"button", BS_PUSHBUTTON, ckButton},
+      {"button", BS_DEFPUSHBUTTON, ckButton},
+      {"button", BS_CHECKBOX, ckCheckBox},
+      {"button", BS_AUTOCHECKBOX, ckCheckBox},
+      {"button", BS_3STATE, ckCheckBox},
+      {"button", BS_AUTO3STATE, ckCheckBox},
+      {"button", BS_RADIOBUTTON, ckRadioButton}, // bit 2 alone is a radio button, no check box
+      {"button", BS_AUTORADIOBUTTON, ckRadioButton},
+      {"button", BS_GROUPBOX, ckNone},
+      {"button", BS_OWNERDRAW, ckNone},
+      {"button", BS_PUSHBUTTON | BS_BITMAP, ckNone},
+      {"button", BS_PUSHBUTTON | WS_TABSTOP | BS_MULTILINE, ckButton},
+      {"combobox", CBS_SIMPLE, ckNone},
+      {"combobox", CBS_DROPDOWNLIST, ckComboBox},
+      {"scrollbar", SBS_SIZEGRIP, ckSizer},
+      {"scrollbar", WS_TABSTOP, ckNone},
+      {"#32770", 0, ckDialog},
+      {"systabcontrol32", 0, ckTab},
+      {"systabcontrol32", 0x2000, ckNone},
+      {"edit", WS_BORDER, ckEdit},
+      {"static", 0, ckNone},
+  };
+  for (const TRow& row : rows)
+    EXPECT_STREQ(ControlSkinKindName(DecideWindowClass(row.Class, row.Style, *Data).Kind),
+                 ControlSkinKindName(row.Kind))
+        << row.Class << " style " << std::hex << row.Style;
+}
+
+TEST_F(SkinControlsTest, UnicodeDialogPushButtonsSkinnedOthersNot) {
+  TDialogTemplate tmpl(L"对话框", 200, 120);
+  tmpl.Add(kButtonAtom, BS_PUSHBUTTON, L"添加", idAdd, 10, 10, 60, 16);
+  tmpl.Add(kButtonAtom, BS_DEFPUSHBUTTON, L"删除", idDefault, 80, 10, 60, 16);
+  tmpl.Add(kButtonAtom, BS_CHECKBOX, L"Check", idCheck, 10, 30, 60, 12);
+  tmpl.Add(kButtonAtom, BS_AUTOCHECKBOX, L"Auto", idAutoCheck, 80, 30, 60, 12);
+  tmpl.Add(kButtonAtom, BS_RADIOBUTTON, L"Radio", idRadio, 10, 46, 60, 12);
+  tmpl.Add(kButtonAtom, BS_AUTORADIOBUTTON, L"AutoR", idAutoRadio, 80, 46, 60, 12);
+  tmpl.Add(kButtonAtom, BS_GROUPBOX, L"Group", idGroup, 10, 62, 100, 30);
+  tmpl.Add(kButtonAtom, BS_OWNERDRAW, L"Owner", idOwner, 120, 62, 60, 16);
+  HWND dlg = SkinnedDialog(tmpl);
+  TWinSkinForm* skinner = Skinner(dlg);
+  ASSERT_NE(skinner, nullptr);
+  for (WORD id : {idAdd, idDefault, idCheck, idAutoCheck, idRadio, idAutoRadio, idGroup, idOwner}) {
+    HWND item = GetDlgItem(dlg, id);
+    const bool push = id == idAdd || id == idDefault;
+    EXPECT_EQ(skinner->FindByHandle(item) != nullptr, push) << id;
+    EXPECT_EQ(SendMessageW(item, SKM_QUERY, 0, 0) == 1, push) << id;
+  }
+  EXPECT_EQ(skinner->Controls().size(), 2u);
+  TSkinControl* add = skinner->FindByHandle(GetDlgItem(dlg, idAdd));
+  ASSERT_NE(add, nullptr);
+  EXPECT_TRUE(add->IsUnicode);
+  EXPECT_EQ(add->Caption, L"添加");
+  // The first button has the focus; the other is in its normal cell.
+  EXPECT_EQ(FacePixel(GetDlgItem(dlg, idAdd)), ButtonCell(5));
+  EXPECT_EQ(FacePixel(GetDlgItem(dlg, idDefault)), ButtonCell(1));
+
+  // A press and release on the raw button: one BN_CLICKED with its id, at the release.
+  gDialogCommands.clear();
+  HWND item = GetDlgItem(dlg, idAdd);
+  SendMessageW(item, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  Pump(20);
+  EXPECT_TRUE(gDialogCommands.empty());
+  SendMessageW(item, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Pump(30);
+  ASSERT_EQ(gDialogCommands.size(), 1u);
+  EXPECT_EQ(gDialogCommands[0], MAKEWPARAM(idAdd, BN_CLICKED));
+  // A release without a press on the button clicks nothing.
+  SendMessageW(item, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  Pump(30);
+  EXPECT_EQ(gDialogCommands.size(), 1u);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Push buttons on the screen
+
+TEST_F(SkinControlsTest, PushButtonStatesPaintedFromTheButtonsCells) {
+  TButton *focus = nullptr, *button = nullptr;
+  int clicks = 0;
+  TForm* form = SkinnedForm([&](TForm* f) {
+    focus = Add<TButton>(f, "Focus", 10, 10, 120, 34);
+    button = Add<TButton>(f, "WWWWW", 10, 60, 120, 34);
+    button->OnClick = [&](TObject*) { ++clicks; };
+  });
+  ASSERT_NE(Skinner(form->Handle()), nullptr);
+  focus->SetFocus();
+  Pump(30);
+  HWND wnd = button->Handle();
+
+  // Normal, and the focused one beside it.
+  TShot shot = Shoot(wnd);
+  EXPECT_EQ(shot.At(7, shot.Height / 2), ButtonCell(1));
+  EXPECT_PRED2(Near, TextColour(shot, ButtonCell(1)), kNormalText) << Row(shot);
+  EXPECT_EQ(FacePixel(focus->Handle()), ButtonCell(5));
+
+  // Hot: the pointer over the button and the toolkit's mouse-enter notice.
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  button->Perform(CM_MOUSEENTER);
+  shot = Shoot(wnd);
+  EXPECT_EQ(shot.At(7, shot.Height / 2), ButtonCell(4));
+  EXPECT_PRED2(Near, TextColour(shot, ButtonCell(4)), kHotText) << Row(shot);
+
+  // Pressed: down cell until the release, which clicks once.
+  SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
+  shot = Shoot(wnd);
+  EXPECT_EQ(shot.At(7, shot.Height / 2), ButtonCell(2));
+  EXPECT_PRED2(Near, TextColour(shot, ButtonCell(2)), kPressedText) << Row(shot);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(GetFocus(), wnd);
+  SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
+  Pump(20);
+  EXPECT_EQ(clicks, 1);
+  // Focused (and hot still): hot wins; once the pointer leaves, the focused cell shows.
+  button->Perform(CM_MOUSELEAVE);
+  EXPECT_EQ(FacePixel(wnd), ButtonCell(5));
+
+  // Space clicks through the button's own handling.
+  SendMessageW(wnd, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(FacePixel(wnd), ButtonCell(2));
+  SendMessageW(wnd, WM_KEYUP, VK_SPACE, 0);
+  Pump(30);
+  EXPECT_EQ(clicks, 2);
+
+  // Disabled.
+  focus->SetFocus();
+  button->SetEnabled(false);
+  shot = Shoot(wnd);
+  EXPECT_EQ(shot.At(7, shot.Height / 2), ButtonCell(3));
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+  EXPECT_PRED2(Near, TextColour(shot, ButtonCell(3), GetGValue(shadow)), shadow) << Row(shot);
+  button->SetEnabled(true);
+  EXPECT_EQ(FacePixel(wnd), ButtonCell(1));
+}
+
+TEST_F(SkinControlsTest, SkinPaintingSwitchedOffAndOnByEnableMessage) {
+  TButton* button = nullptr;
+  TForm* form = SkinnedForm([&](TForm* f) {
+    Add<TButton>(f, "Focus", 10, 10);
+    button = Add<TButton>(f, "Off", 10, 60, 120, 34);
+  });
+  ASSERT_NE(Skinner(form->Handle()), nullptr);
+  HWND wnd = button->Handle();
+  EXPECT_EQ(FacePixel(wnd), ButtonCell(1));
+  SendMessageW(wnd, SKM_ENABLE, 0, 0);
+  // Off: the control's own look and handling; the skin's question passes to it.
+  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  EXPECT_NE(FacePixel(wnd), ButtonCell(1));
+  EXPECT_NE(SendMessageW(wnd, SKM_QUERY, 0, 0), 1);
+  // On: painted at once.
+  SendMessageW(wnd, SKM_ENABLE, 1, 0);
+  EXPECT_EQ(FacePixel(wnd), ButtonCell(1));
+  EXPECT_EQ(SendMessageW(wnd, SKM_QUERY, 0, 0), 1);
+}
+
+TEST_F(SkinControlsTest, ForeignContextKeepsItsStateAroundThePaint) {
+  TButton* button = nullptr;
+  SkinnedForm([&](TForm* f) {
+    Add<TButton>(f, "Focus", 10, 10);
+    button = Add<TButton>(f, "Ctx", 10, 60, 120, 34);
+  });
+  HWND wnd = button->Handle();
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, 120, 34);
+  HGDIOBJ oldBmp = SelectObject(dc, bmp);
+  HFONT font = static_cast<HFONT>(GetStockObject(ANSI_FIXED_FONT));
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  SetTextColor(dc, RGB(1, 2, 3));
+  SetBkMode(dc, OPAQUE);
+  SendMessageW(wnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  EXPECT_EQ(GetPixel(dc, 7, 17), ButtonCell(1));
+  EXPECT_EQ(GetTextColor(dc), RGB(1, 2, 3));
+  EXPECT_EQ(GetBkMode(dc), OPAQUE);
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), bmp);
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBmp);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Giving controls back
+
+TEST_F(SkinControlsTest, UnskinningGivesTheControlsBackAndKeepsLaterHandlers) {
+  TButton *button = nullptr, *watched = nullptr;
+  TForm* form = SkinnedForm([&](TForm* f) {
+    button = Add<TButton>(f, "Back", 10, 10, 120, 34);
+    watched = Add<TButton>(f, "Watched", 10, 60, 120, 34);
+  });
+  ASSERT_NE(Skinner(form->Handle()), nullptr);
+  EXPECT_EQ(SendMessageW(button->Handle(), SKM_QUERY, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(watched->Handle(), SKM_QUERY, 0, 0), 1);
+  // Someone puts a handler in front of the skinner on one button.
+  int seen = 0;
+  TWndMethod saved = watched->WindowProc;
+  watched->WindowProc = [&, saved](TMessage& m) {
+    if (m.Msg == WM_GETTEXTLENGTH) ++seen;
+    saved(m);
+  };
+  SwitchActive(false);
+  EXPECT_EQ(Skinner(form->Handle()), nullptr);
+  for (TButton* b : {button, watched}) {
+    EXPECT_NE(SendMessageW(b->Handle(), SKM_QUERY, 0, 0), 1);
+    EXPECT_NE(FacePixel(b->Handle()), ButtonCell(5));
+    EXPECT_NE(FacePixel(b->Handle()), ButtonCell(1));
+  }
+  // The later handler still runs and reaches the control through the skinner's old place.
+  EXPECT_EQ(SendMessageW(watched->Handle(), WM_GETTEXTLENGTH, 0, 0), 7);
+  EXPECT_EQ(seen, 1);
+  watched->WindowProc = saved; // given back by its owner: the chain still ends at the control
+  EXPECT_EQ(SendMessageW(watched->Handle(), WM_GETTEXTLENGTH, 0, 0), 7);
+}
+
+TEST_F(SkinControlsTest, RawButtonProcedureRestoredOnlyWhileStillOurs) {
+  TDialogTemplate tmpl(L"Raw", 160, 60);
+  tmpl.Add(kButtonAtom, BS_PUSHBUTTON, L"One", idAdd, 10, 10, 60, 16);
+  tmpl.Add(kButtonAtom, BS_PUSHBUTTON, L"Two", idDefault, 80, 10, 60, 16);
+  HWND dlg = SkinnedDialog(tmpl);
+  ASSERT_NE(Skinner(dlg), nullptr);
+  HWND one = GetDlgItem(dlg, idAdd), two = GetDlgItem(dlg, idDefault);
+  HWND plain =
+      CreateWindowW(L"BUTTON", L"x", WS_CHILD, 0, 0, 10, 10, dlg, nullptr, nullptr, nullptr);
+  const LONG_PTR systemProc = GetWindowLongPtrW(plain, GWLP_WNDPROC);
+  DestroyWindow(plain);
+  // A later subclass on the second button.
+  gLaterOld = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(two, GWLP_WNDPROC));
+  const WNDPROC laterProc = LaterSubclass;
+  SetWindowLongPtrW(two, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(laterProc));
+  SwitchActive(false);
+  EXPECT_EQ(GetWindowLongPtrW(one, GWLP_WNDPROC), systemProc);
+  EXPECT_EQ(GetWindowLongPtrW(two, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(laterProc));
+  EXPECT_NE(SendMessageW(two, SKM_QUERY, 0, 0), 1);
+  EXPECT_EQ(SendMessageW(two, WM_GETTEXTLENGTH, 0, 0), 3);
+}
+
+TEST_F(SkinControlsTest, ManyButtonsSkinnedAndDestroyedLeaveNothingBehind) {
+  TForm* form = SkinnedForm([](TForm*) {});
+  TWinSkinForm* skinner = Skinner(form->Handle());
+  ASSERT_NE(skinner, nullptr);
+  const size_t start = skinner->Controls().size();
+  auto cycle = [&](int i) {
+    if (i % 2 == 0) {
+      auto* button = Add<TButton>(form, "Cycle", 10, 10);
+      skinner->ClassifyControl(button, form);
+      EXPECT_EQ(skinner->Controls().size(), start + 1);
+      UpdateWindow(button->Handle());
+      delete button;
+    } else {
+      HWND raw = CreateWindowW(L"BUTTON", L"Raw", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 50, 80,
+                               24, form->Handle(), nullptr, nullptr, nullptr);
+      skinner->ClassifyWindow(raw);
+      EXPECT_EQ(skinner->Controls().size(), start + 1);
+      UpdateWindow(raw);
+      DestroyWindow(raw);
+      skinner->PurgeDestroyed();
+    }
+    EXPECT_EQ(skinner->Controls().size(), start);
+  };
+  for (int i = 0; i < 10; ++i)
+    cycle(i); // warm-up: fonts and caches made on first use
+  Pump(20);
+  const long before = GdiCount::Count();
+  for (int i = 0; i < 200; ++i)
+    cycle(i);
+  Pump(20);
+  const long after = GdiCount::Count();
+  ASSERT_GE(before, 0L);
+  EXPECT_LE(after - before, 2L) << before << " -> " << after;
+}
+
+} // namespace
