@@ -14,7 +14,7 @@
 #include "GdiCount.h"
 #include "StdCtrls.h"
 #include "TestSkin.h"
-#include "TestSupport.h"
+#include "SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -27,11 +27,6 @@
 namespace {
 
 using namespace TestSkin;
-
-void Settle() {
-  GdiFlush();
-  Pump(60);
-}
 
 // The window's pixels as the screen shows them, row by row (window coordinates).
 struct TShot {
@@ -212,11 +207,7 @@ protected:
     SetCursorPos(2, 2); // the pointer away from every window of the test
     TSkinManage::DestroyManager();
     Host = new TForm(&App());
-    Data = new TSkinData(Host);
-    Data->ComponentState |= csLoading;
-    SetPropValue(Data, "SkinFile", TestSkinPath());
-    SetPropValue(Data, "Active", "True");
-    Data->Loaded();
+    Data = LoadTestSkinData(Host);
     ASSERT_TRUE(Data->SkinLoaded());
   }
   void TearDown() override {

@@ -9,7 +9,7 @@
 #include "Forms.h"
 #include "GdiCount.h"
 #include "TestSkin.h"
-#include "TestSupport.h"
+#include "SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +19,6 @@
 namespace {
 
 using namespace TestSkin;
-
-// Lets the window system put what was drawn on the screen (windows are drawn into surfaces that
-// reach the screen a moment later).
-void Settle() {
-  GdiFlush();
-  Pump(60);
-}
 
 COLORREF ScreenPixel(int x, int y) {
   TClientDC screen(nullptr);
@@ -170,11 +163,7 @@ protected:
     App();
     TSkinManage::DestroyManager();
     Host = new TForm(&App());
-    Data = new TSkinData(Host);
-    Data->ComponentState |= csLoading;
-    SetPropValue(Data, "SkinFile", TestSkinPath());
-    SetPropValue(Data, "Active", "True");
-    Data->Loaded();
+    Data = LoadTestSkinData(Host);
     ASSERT_TRUE(Data->SkinLoaded());
   }
   void TearDown() override {

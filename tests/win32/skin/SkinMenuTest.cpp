@@ -12,7 +12,7 @@
 #include "GdiCount.h"
 #include "Menus.h"
 #include "TestSkin.h"
-#include "TestSupport.h"
+#include "SkinTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -163,11 +163,7 @@ protected:
     App();
     TSkinManage::DestroyManager();
     Host = new TForm(&App());
-    Data = new TSkinData(Host);
-    Data->ComponentState |= csLoading;
-    SetPropValue(Data, "SkinFile", TestSkinPath());
-    SetPropValue(Data, "Active", "True");
-    Data->Loaded();
+    Data = LoadTestSkinData(Host);
     ASSERT_TRUE(Data->SkinLoaded());
   }
   void TearDown() override {
