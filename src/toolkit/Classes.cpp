@@ -297,3 +297,20 @@ std::string Utf8ToAnsi(std::string_view utf8) {
 std::string AnsiToUtf8(std::string_view ansi) {
   return Convert(ansi, 936, CP_UTF8);
 }
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> rows;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = std::min(text.find("\r\n", start), text.size());
+    rows.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return rows;
+}
+
+std::string JoinLines(const std::vector<std::string>& rows) {
+  std::string text;
+  for (const std::string& line : rows)
+    text += line + "\r\n";
+  return text;
+}

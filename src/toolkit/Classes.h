@@ -136,6 +136,21 @@ TPropInfo StrProp(const char* name, std::string (C::*get)() const,
   return p;
 }
 
+// Rows as stored descriptions give them: lines that end in CR LF (the last may not), and back.
+std::vector<std::string> SplitLines(const std::string& text);
+std::string JoinLines(const std::vector<std::string>& rows);
+
+// A property of rows ("Items", "Tabs") read and written through a getter and setter of lines.
+template <class C>
+TPropInfo LinesProp(const char* name, std::vector<std::string> (C::*get)() const,
+                    void (C::*set)(const std::vector<std::string>&)) {
+  TPropInfo p;
+  p.Name = name;
+  p.Get = [get](const TObject* o) { return JoinLines((static_cast<const C*>(o)->*get)()); };
+  p.Set = [set](TObject* o, const std::string& v) { (static_cast<C*>(o)->*set)(SplitLines(v)); };
+  return p;
+}
+
 template <class C>
 TPropInfo EventProp(const char* name, TNotifyEvent C::*field) {
   TPropInfo p;

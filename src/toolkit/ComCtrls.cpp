@@ -16,34 +16,6 @@ void InitCommonControlClasses() {
 }
 
 namespace {
-std::vector<std::string> SplitLines(const std::string& v) {
-  std::vector<std::string> rows;
-  for (size_t start = 0; start < v.size();) {
-    size_t end = std::min(v.find("\r\n", start), v.size());
-    rows.push_back(v.substr(start, end - start));
-    start = end + 2;
-  }
-  return rows;
-}
-
-std::string JoinLines(const std::vector<std::string>& rows) {
-  std::string s;
-  for (auto& line : rows)
-    s += line + "\r\n";
-  return s;
-}
-
-// A property of rows ("Items", "Tabs") read and written through a getter and setter of lines.
-template <class C>
-TPropInfo LinesProp(const char* name, std::vector<std::string> (C::*get)() const,
-                    void (C::*set)(const std::vector<std::string>&)) {
-  TPropInfo p;
-  p.Name = name;
-  p.Get = [get](const TObject* o) { return JoinLines((static_cast<const C*>(o)->*get)()); };
-  p.Set = [set](TObject* o, const std::string& v) { (static_cast<C*>(o)->*set)(SplitLines(v)); };
-  return p;
-}
-
 template <class C>
 TPropInfo TextWidthsProp(const char* name, const std::vector<TTextWidth>& (C::*get)() const,
                          void (C::*set)(const std::vector<TTextWidth>&), int defaultWidth) {

@@ -129,25 +129,8 @@ const TClassInfo& TCustomRadioGroup::StaticClassInfo() {
         "TCustomRadioGroup",
         &TCustomGroupBox::StaticClassInfo(),
         nullptr,
-        {IntProp("ItemIndex", &TCustomRadioGroup::ItemIndex, &TCustomRadioGroup::SetItemIndex)}};
-    TPropInfo items;
-    items.Name = "Items";
-    items.Get = [](const TObject* o) {
-      std::string s;
-      for (auto& line : static_cast<const TCustomRadioGroup*>(o)->Items())
-        s += line + "\r\n";
-      return s;
-    };
-    items.Set = [](TObject* o, const std::string& v) {
-      std::vector<std::string> rows;
-      for (size_t start = 0; start < v.size();) {
-        size_t end = std::min(v.find("\r\n", start), v.size());
-        rows.push_back(v.substr(start, end - start));
-        start = end + 2;
-      }
-      static_cast<TCustomRadioGroup*>(o)->SetItems(rows);
-    };
-    i.Props.push_back(items);
+        {IntProp("ItemIndex", &TCustomRadioGroup::ItemIndex, &TCustomRadioGroup::SetItemIndex),
+         LinesProp("Items", &TCustomRadioGroup::Items, &TCustomRadioGroup::SetItems)}};
     return i;
   }();
   return info;

@@ -60,26 +60,8 @@ const TClassInfo& TCustomListBox::StaticClassInfo() {
         nullptr,
         {IntProp("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight),
          IntProp("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex),
-         BoolProp("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted)}};
-    TPropInfo items;
-    items.Name = "Items";
-    items.Get = [](const TObject* o) {
-      std::string s;
-      for (auto& line : static_cast<const TCustomListBox*>(o)->Items())
-        s += line + "\r\n";
-      return s;
-    };
-    // Rows as the stored description gives them: lines that end in CR LF (the last may not).
-    items.Set = [](TObject* o, const std::string& v) {
-      std::vector<std::string> rows;
-      for (size_t start = 0; start < v.size();) {
-        size_t end = std::min(v.find("\r\n", start), v.size());
-        rows.push_back(v.substr(start, end - start));
-        start = end + 2;
-      }
-      static_cast<TCustomListBox*>(o)->SetItems(rows);
-    };
-    i.Props.push_back(items);
+         BoolProp("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted),
+         LinesProp("Items", &TCustomListBox::Items, &TCustomListBox::SetItems)}};
     return i;
   }();
   return info;
@@ -508,26 +490,6 @@ void TCustomGroupBox::Dispatch(TMessage& msg) {
 
 static const std::vector<const char*> kComboBoxStyles{"csDropDown", "csSimple", "csDropDownList"};
 
-namespace {
-// Rows as the stored description gives them: lines that end in CR LF (the last may not).
-std::vector<std::string> SplitRows(const std::string& v) {
-  std::vector<std::string> rows;
-  for (size_t start = 0; start < v.size();) {
-    size_t end = std::min(v.find("\r\n", start), v.size());
-    rows.push_back(v.substr(start, end - start));
-    start = end + 2;
-  }
-  return rows;
-}
-
-std::string JoinRows(const std::vector<std::string>& rows) {
-  std::string s;
-  for (auto& line : rows)
-    s += line + "\r\n";
-  return s;
-}
-} // namespace
-
 const TClassInfo& TCustomComboBox::StaticClassInfo() {
   static const TClassInfo info = [] {
     TClassInfo i{
@@ -537,16 +499,8 @@ const TClassInfo& TCustomComboBox::StaticClassInfo() {
         {EnumProp("Style", &kComboBoxStyles, &TCustomComboBox::Style, &TCustomComboBox::SetStyle),
          IntProp("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex),
          IntProp("DropDownCount", &TCustomComboBox::DropDownCount,
-                 &TCustomComboBox::SetDropDownCount)}};
-    TPropInfo items;
-    items.Name = "Items";
-    items.Get = [](const TObject* o) {
-      return JoinRows(static_cast<const TCustomComboBox*>(o)->Items());
-    };
-    items.Set = [](TObject* o, const std::string& v) {
-      static_cast<TCustomComboBox*>(o)->SetItems(SplitRows(v));
-    };
-    i.Props.push_back(items);
+                 &TCustomComboBox::SetDropDownCount),
+         LinesProp("Items", &TCustomComboBox::Items, &TCustomComboBox::SetItems)}};
     return i;
   }();
   return info;

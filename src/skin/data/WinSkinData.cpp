@@ -279,7 +279,8 @@ TPropInfo SetProp(const char* name, const std::vector<const char*>& (*names)(),
   return p;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
+// Lines that end in CR LF, CR or LF alone (the last may end in none).
+std::vector<std::string> SplitAnyBreaks(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
   while (start < text.size()) {
@@ -316,7 +317,7 @@ const TClassInfo& TSkinData::StaticClassInfo() {
       return text;
     };
     skin3rd.Set = [](TObject* o, const std::string& v) {
-      static_cast<TSkinData*>(o)->SetSkin3rd(SplitLines(v));
+      static_cast<TSkinData*>(o)->SetSkin3rd(SplitAnyBreaks(v));
     };
     i.Props.push_back(skin3rd);
     i.Props.push_back(StrProp("SkinFile", &TSkinData::SkinFile, &TSkinData::SetSkinFile));
