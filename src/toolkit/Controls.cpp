@@ -128,6 +128,19 @@ void TControl::Dispatch(TMessage& msg) {
   case CM_MOUSELEAVE:
     FMouseInControl = false;
     break;
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK:
+  case WM_RBUTTONDOWN:
+  case WM_MBUTTONDOWN: {
+    const POINT p = TWMMouse(msg).Pos();
+    const TMouseButton button = msg.Msg == WM_RBUTTONDOWN   ? mbRight
+                                : msg.Msg == WM_MBUTTONDOWN ? mbMiddle
+                                                            : mbLeft;
+    TShiftState shift = KeysToShiftState(static_cast<UINT>(msg.WParam));
+    if (msg.Msg == WM_LBUTTONDBLCLK) shift |= ssDouble;
+    MouseDown(button, shift, p.x, p.y);
+    break;
+  }
   case WM_CONTEXTMENU:
     if (PopupMenu) {
       const TWMContextMenu menu(msg);
@@ -224,6 +237,21 @@ void TControl::ParentColorChanged() {
 
 void TControl::Click() {
   if (OnClick) OnClick(this);
+}
+
+TShiftState KeysToShiftState(UINT keys) {
+  TShiftState s = 0;
+  if (keys & MK_SHIFT) s |= ssShift;
+  if (keys & MK_CONTROL) s |= ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+  if (keys & MK_LBUTTON) s |= ssLeft;
+  if (keys & MK_RBUTTON) s |= ssRight;
+  if (keys & MK_MBUTTON) s |= ssMiddle;
+  return s;
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
 }
 
 void TControl::Invalidate() {
@@ -601,6 +629,8 @@ void TWinControl::Dispatch(TMessage& msg) {
     if (TControl* c = ControlAtPos(p)) {
       RECT r = c->BoundsRect();
       c->Perform(msg.Msg, msg.WParam, MAKELPARAM(p.x - r.left, p.y - r.top));
+      DefaultHandler(msg); // the press belongs to the windowless child, not to this control
+      return;
     }
     break;
   }

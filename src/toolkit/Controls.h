@@ -14,6 +14,23 @@
 
 // A message handler slot: every message of a control passes through its WindowProc.
 using TWndMethod = std::function<void(TMessage&)>;
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+// Keys held and buttons concerned when a mouse event happens.
+enum TShiftStateBit : unsigned {
+  ssShift = 1,
+  ssAlt = 2,
+  ssCtrl = 4,
+  ssLeft = 8,
+  ssRight = 16,
+  ssMiddle = 32,
+  ssDouble = 64
+};
+using TShiftState = unsigned;
+using TMouseEvent =
+    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+// The shift state of a mouse message's MK_ key flags, Alt read from the keyboard.
+TShiftState KeysToShiftState(UINT keys);
 
 // The toolkit's own messages.
 constexpr UINT CM_BASE = 0xB000;
@@ -117,6 +134,10 @@ public:
 
   TNotifyEvent OnClick;
   virtual void Click();
+  TMouseEvent OnMouseDown;
+  // A button went down over the control (the window's press, or one routed to a windowless
+  // control): runs OnMouseDown.
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void Invalidate();
   bool MouseInControl() const { return FMouseInControl; }
   // A windowless control paints itself when the parent routes WM_PAINT with a DC in WParam.

@@ -12,22 +12,6 @@
 #include <atomic>
 #include <memory>
 
-enum TMouseButton { mbLeft, mbRight, mbMiddle };
-// Keys held and buttons concerned when a mouse event happens.
-enum TShiftStateBit : unsigned {
-  ssShift = 1,
-  ssAlt = 2,
-  ssCtrl = 4,
-  ssLeft = 8,
-  ssRight = 16,
-  ssMiddle = 32,
-  ssDouble = 64
-};
-using TShiftState = unsigned;
-using TMouseEvent =
-    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
-using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
-
 // The message the shell sends the icon's window; its second parameter is the mouse message.
 constexpr UINT WM_TRAYNOTIFY = 0xB054;
 // The number of the registered window message "TaskbarCreated" (0 if registering failed).

@@ -68,6 +68,7 @@ constexpr COLORREF BottomInactiveRight = Colour(tiFrameBottom, InactiveCell, cpR
 // "Personality" (which the colour table's title text colours differ from).
 constexpr COLORREF ButtonFace = Ref(kColourTable[1].Colour);
 constexpr COLORREF Menubar = Ref(kColourTable[5].Colour);
+constexpr COLORREF ButtonShadow = Ref(kColourTable[11].Colour);
 constexpr COLORREF TitleTextActive = Ref(kColourTable[14].Colour);
 constexpr COLORREF TitleTextNoActive = Ref(kColourTable[15].Colour);
 constexpr COLORREF ActiveTextKey = Ref(kActiveText);

@@ -11,41 +11,6 @@
 
 namespace {
 
-// A memory context with a bitmap of the target's size selected, and the font and colours set
-// on it; everything is put back and released on every path.
-class TPaintBuffer {
-public:
-  TPaintBuffer(HDC target, int width, int height) {
-    FDC = CreateCompatibleDC(target);
-    if (FDC) FBitmap = CreateCompatibleBitmap(target, std::max(width, 1), std::max(height, 1));
-    if (FBitmap) FOldBitmap = SelectObject(FDC, FBitmap);
-  }
-  ~TPaintBuffer() {
-    if (FDC) {
-      if (FOldFont) SelectObject(FDC, FOldFont);
-      if (FOldBitmap) SelectObject(FDC, FOldBitmap);
-      DeleteDC(FDC);
-    }
-    if (FBitmap) DeleteObject(FBitmap);
-  }
-  TPaintBuffer(const TPaintBuffer&) = delete;
-  TPaintBuffer& operator=(const TPaintBuffer&) = delete;
-
-  bool Ready() const { return FDC && FBitmap; }
-  HDC DC() const { return FDC; }
-  void SelectFont(HFONT font) {
-    if (!font) return;
-    HGDIOBJ old = SelectObject(FDC, font);
-    if (!FOldFont) FOldFont = old;
-  }
-
-private:
-  HDC FDC = nullptr;
-  HBITMAP FBitmap = nullptr;
-  HGDIOBJ FOldBitmap = nullptr;
-  HGDIOBJ FOldFont = nullptr;
-};
-
 std::string LowerClassName(HWND wnd) {
   char buf[101] = {};
   GetClassNameA(wnd, buf, sizeof buf);
@@ -356,6 +321,49 @@ void TSkinControl::FillColor(HDC dc, const RECT& rect, COLORREF colour) {
   DeleteObject(brush);
 }
 
+void TSkinControl::FillParentColor(HDC dc, const RECT& rect) {
+  if (Control && Control->Parent())
+    FillColor(dc, rect, ColorToRGB(Control->Parent()->Color()));
+  else
+    FillFace(dc, rect);
+}
+
+void TSkinControl::EraseWithParent(TMessage& msg) {
+  HDC dc = reinterpret_cast<HDC>(msg.WParam);
+  if (dc) {
+    if (Control) {
+      DrawParentImage(Control, dc);
+    } else {
+      RECT r{};
+      GetClientRect(Handle, &r);
+      FillParentColor(dc, r);
+    }
+  }
+  msg.Result = 1;
+}
+
+UINT TSkinControl::BiDiFlags(UINT format) const {
+  const bool rtl = Control && IsWindow(Handle) &&
+                   (GetWindowLongW(Handle, GWL_EXSTYLE) & (WS_EX_RTLREADING | WS_EX_LAYOUTRTL));
+  return rtl ? format | DT_RTLREADING : format;
+}
+
+void TSkinControl::ForwardMouseDown(const TMessage& msg) {
+  if (!Control) return;
+  const TWMMouse mouse(msg);
+  POINT p = mouse.Pos();
+  if (Control->Width() > 0x8000 || Control->Height() > 0x8000) {
+    GetCursorPos(&p);
+    ScreenToClient(Handle, &p);
+  }
+  const TMouseButton button = msg.Msg == WM_RBUTTONDOWN   ? mbRight
+                              : msg.Msg == WM_MBUTTONDOWN ? mbMiddle
+                                                          : mbLeft;
+  TShiftState shift = KeysToShiftState(mouse.Keys);
+  if (msg.Msg == WM_LBUTTONDBLCLK) shift |= ssDouble;
+  Control->MouseDown(button, shift, p.x, p.y);
+}
+
 void TSkinControl::DrawFocusFrame(HDC dc, UINT format, const RECT& rect) {
   std::wstring text = Caption;
   RECT m = rect;
@@ -470,8 +478,7 @@ void TSkinButton::DrawCaption(HDC dc, const RECT& rect, UINT alignment) {
     t.left = rect.left;
     t.right = rect.right;
   }
-  UINT format = alignment | DT_WORDBREAK | DT_EXPANDTABS;
-  if (Control && (GetWindowLongW(Handle, GWL_EXSTYLE) & WS_EX_RTLREADING)) format |= DT_RTLREADING;
+  const UINT format = BiDiFlags(alignment | DT_WORDBREAK | DT_EXPANDTABS);
   DrawTextW(dc, text.c_str(), -1, &t, format);
   SetBkMode(dc, OPAQUE);
   if (Focused && !(SkinData->Options() & SkinBit(xoNoFocusRect))) {
@@ -498,6 +505,7 @@ bool TSkinButton::BeforeMessage(TMessage& msg) {
     if (GetFocus() != Handle) SetFocus(Handle);
     MouseFlags |= mfDown;
     PaintNow(nullptr);
+    if (!Mode) ForwardMouseDown(msg);
     return false;
   }
   return TSkinControl::BeforeMessage(msg);

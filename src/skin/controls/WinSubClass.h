@@ -13,8 +13,44 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+
+// A memory context with a bitmap of the target's size selected, and the font and colours set
+// on it; everything is put back and released on every path.
+class TPaintBuffer {
+public:
+  TPaintBuffer(HDC target, int width, int height) {
+    FDC = CreateCompatibleDC(target);
+    if (FDC) FBitmap = CreateCompatibleBitmap(target, std::max(width, 1), std::max(height, 1));
+    if (FBitmap) FOldBitmap = SelectObject(FDC, FBitmap);
+  }
+  ~TPaintBuffer() {
+    if (FDC) {
+      if (FOldFont) SelectObject(FDC, FOldFont);
+      if (FOldBitmap) SelectObject(FDC, FOldBitmap);
+      DeleteDC(FDC);
+    }
+    if (FBitmap) DeleteObject(FBitmap);
+  }
+  TPaintBuffer(const TPaintBuffer&) = delete;
+  TPaintBuffer& operator=(const TPaintBuffer&) = delete;
+
+  bool Ready() const { return FDC && FBitmap; }
+  HDC DC() const { return FDC; }
+  void SelectFont(HFONT font) {
+    if (!font) return;
+    HGDIOBJ old = SelectObject(FDC, font);
+    if (!FOldFont) FOldFont = old;
+  }
+
+private:
+  HDC FDC = nullptr;
+  HBITMAP FBitmap = nullptr;
+  HGDIOBJ FOldBitmap = nullptr;
+  HGDIOBJ FOldFont = nullptr;
+};
 
 class TSkinData;
 class TWinSkinForm;
@@ -86,6 +122,16 @@ protected:
   // Solid fills: the skin's ButtonFace colour, a given colour.
   void FillFace(HDC dc, const RECT& rect);
   void FillColor(HDC dc, const RECT& rect, COLORREF colour);
+  // The parent's colour (its published Color), else the skin's ButtonFace.
+  void FillParentColor(HDC dc, const RECT& rect);
+  // WM_ERASEBKGND: the parent's image behind a toolkit control, the parent's colour behind a
+  // raw window; the result is 1.
+  void EraseWithParent(TMessage& msg);
+  // The text format with DT_RTLREADING added for a right-to-left control.
+  UINT BiDiFlags(UINT format) const;
+  // Runs the toolkit control's mouse-down handling for a press the skinner consumed (signed
+  // coordinates; a control over 0x8000 wide or high reads the pointer instead).
+  void ForwardMouseDown(const TMessage& msg);
   // Focus frame around Caption as drawn with format inside rect.
   void DrawFocusFrame(HDC dc, UINT format, const RECT& rect);
   // GetWindowLongW for a Unicode window, else GetWindowLongA.

@@ -4,6 +4,7 @@
 #include "SkinManage.h"
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
+#include "WinSubClass.h"
 #include "SkinMenuPaint.h"
 
 #include "Forms.h"
@@ -442,9 +443,16 @@ void TWinSkinForm::ShowSystemMenu(POINT screen) {
 
 void TWinSkinForm::HoverCheck() {
   if (FMenuTracking || !FSkinData) return;
-  if (!HotObject) return;
   POINT cursor{};
   GetCursorPos(&cursor);
+  // Raw child windows have no toolkit to tell them the pointer left: their skinners are told.
+  std::vector<HWND> left;
+  for (TSkinControl* s : FControls)
+    if (!s->Control && (s->MouseFlags & TSkinControl::mfHot) && !PtInRect(&s->WindowRect, cursor))
+      left.push_back(s->Handle);
+  for (HWND wnd : left)
+    if (IsWindow(wnd)) SendMessageW(wnd, CM_MOUSELEAVE, 0, 0);
+  if (!HotObject) return;
   const POINT p = WindowPoint(cursor);
   if (!PtInRect(&HotObject->BoundsRect, p) || WindowFromPoint(cursor) != FHandle) {
     HotObject->MouseLeave();

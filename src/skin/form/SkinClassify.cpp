@@ -2,6 +2,8 @@
 // list of those skinners and their release.
 #include "WinSkinForm.h"
 #include "WinSkinData.h"
+#include "SkinCheckRadio.h"
+#include "SkinEdit.h"
 #include "WinSubClass.h"
 
 #include "ComCtrls.h"
@@ -379,6 +381,17 @@ void TabOrderWalk(TWinControl* parent, std::vector<TWinControl*>& out) {
 }
 } // namespace
 
+namespace {
+// A skinner of kind S for a toolkit control (which owns it), attached; dropped when the
+// control cannot be taken over.
+template <class S>
+void AttachNewSkinner(TControl* control, TWinSkinForm* form, TSkinData* data, bool recolor) {
+  auto* skinner = new S(control);
+  skinner->AttachControl(form, data, recolor);
+  if (!skinner->Attached) delete skinner;
+}
+} // namespace
+
 void TWinSkinForm::SkinChildren(TCustomForm* form) {
   if (!form || !FSkinData) return;
   PurgeDestroyed();
@@ -444,13 +457,26 @@ void TWinSkinForm::ClassifyControl(TControl* control, TControl* form) {
   if (decision.ChildrenFirst && wc) SkinContained(wc);
   switch (decision.Kind) {
   case ckButton:
-  case ckBitButton: {
+  case ckBitButton:
     // Bit buttons are painted as push buttons (face, state cell and caption) for now.
-    auto* skinner = new TSkinButton(control);
-    skinner->AttachControl(this, &data, decision.Recolor);
-    if (!skinner->Attached) delete skinner;
+    AttachNewSkinner<TSkinButton>(control, this, &data, decision.Recolor);
     break;
-  }
+  case ckCheckBox:
+    AttachNewSkinner<TSkinCheckBox>(control, this, &data, decision.Recolor);
+    break;
+  case ckRadioButton:
+    AttachNewSkinner<TSkinRadioButton>(control, this, &data, decision.Recolor);
+    break;
+  case ckEdit:
+    AttachNewSkinner<TSkinEdit>(control, this, &data, decision.Recolor);
+    break;
+  case ckEditByHandle:
+    if (wc) {
+      auto* skinner = new TSkinEdit(control);
+      skinner->AttachHandle(wc->Handle(), &data, this);
+      if (!skinner->Attached) delete skinner;
+    }
+    break;
   case ckFrame:
     SkinOwned(control);
     break;
@@ -478,9 +504,23 @@ void TWinSkinForm::ClassifyWindow(HWND wnd) {
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_STYLE));
   const TControlClass decision = DecideWindowClass(Lower(buf), style, *FSkinData);
   if (decision.ChildrenFirst) SkinChildWindows(wnd);
-  if (decision.Kind == ckButton) {
-    auto* skinner = new TSkinButton(nullptr); // the Controls list owns it
-    skinner->AttachHandle(wnd, FSkinData, this);
-    if (!skinner->Attached) delete skinner;
+  TSkinControl* skinner = nullptr; // the Controls list owns a raw window's skinner
+  switch (decision.Kind) {
+  case ckButton:
+    skinner = new TSkinButton(nullptr);
+    break;
+  case ckCheckBox:
+    skinner = new TSkinCheckBox(nullptr);
+    break;
+  case ckRadioButton:
+    skinner = new TSkinRadioButton(nullptr);
+    break;
+  case ckEdit:
+    skinner = new TSkinEdit(nullptr);
+    break;
+  default:
+    return;
   }
+  skinner->AttachHandle(wnd, FSkinData, this);
+  if (!skinner->Attached) delete skinner;
 }

@@ -176,6 +176,7 @@ private:
 };
 
 constexpr WORD kButtonAtom = 0x0080;
+constexpr WORD kEditAtom = 0x0081;
 std::vector<WPARAM> gDialogCommands;
 
 INT_PTR CALLBACK RecordingDialogProc(HWND, UINT msg, WPARAM wparam, LPARAM) {
@@ -191,7 +192,8 @@ enum : WORD {
   idRadio,
   idAutoRadio,
   idGroup,
-  idOwner
+  idOwner,
+  idEdit
 };
 
 // A subclass put on a window after the skinner's, passing everything on.
@@ -272,7 +274,7 @@ protected:
 // ---------------------------------------------------------------------------------------------
 // Classification
 
-TEST_F(SkinControlsTest, ToolkitControlsClassifiedByKindAndOnlyPushButtonsSkinned) {
+TEST_F(SkinControlsTest, ToolkitControlsClassifiedByKindAndSkinnedWhereTheEngineHasASkinner) {
   struct TRow {
     TControl* Control;
     TControlSkinKind Kind;
@@ -283,9 +285,9 @@ TEST_F(SkinControlsTest, ToolkitControlsClassifiedByKindAndOnlyPushButtonsSkinne
     rows = {
         {Add<TButton>(f, "Button1", 10, 10), ckButton, true},
         {Add<TBitBtn>(f, "BitBtnOK", 120, 10), ckBitButton, true},
-        {Add<TCheckBox>(f, "CheckBox", 230, 10), ckCheckBox, false},
-        {Add<TRadioButton>(f, "Radio", 10, 50), ckRadioButton, false},
-        {Add<TEdit>(f, "", 120, 50), ckEdit, false},
+        {Add<TCheckBox>(f, "CheckBox", 230, 10), ckCheckBox, true},
+        {Add<TRadioButton>(f, "Radio", 10, 50), ckRadioButton, true},
+        {Add<TEdit>(f, "", 120, 50), ckEdit, true},
         {Add<TMemo>(f, "", 230, 50, 100, 40), ckScrollbar, false},
         {Add<TComboBox>(f, "", 10, 100), ckComboBox, false},
         {Add<TProgressBar>(f, "", 120, 100), ckProgress, false},
@@ -402,7 +404,7 @@ TEST_F(SkinControlsTest, RawWindowsClassifiedByButtonTypeAndClass) {
         << row.Class << " style " << std::hex << row.Style;
 }
 
-TEST_F(SkinControlsTest, UnicodeDialogPushButtonsSkinnedOthersNot) {
+TEST_F(SkinControlsTest, UnicodeDialogButtonsAndEditsSkinnedGroupAndOwnerDrawNot) {
   TDialogTemplate tmpl(L"对话框", 200, 120);
   tmpl.Add(kButtonAtom, BS_PUSHBUTTON, L"添加", idAdd, 10, 10, 60, 16);
   tmpl.Add(kButtonAtom, BS_DEFPUSHBUTTON, L"删除", idDefault, 80, 10, 60, 16);
@@ -412,16 +414,18 @@ TEST_F(SkinControlsTest, UnicodeDialogPushButtonsSkinnedOthersNot) {
   tmpl.Add(kButtonAtom, BS_AUTORADIOBUTTON, L"AutoR", idAutoRadio, 80, 46, 60, 12);
   tmpl.Add(kButtonAtom, BS_GROUPBOX, L"Group", idGroup, 10, 62, 100, 30);
   tmpl.Add(kButtonAtom, BS_OWNERDRAW, L"Owner", idOwner, 120, 62, 60, 16);
+  tmpl.Add(kEditAtom, WS_BORDER, L"编辑", idEdit, 120, 82, 60, 14);
   HWND dlg = SkinnedDialog(tmpl);
   TWinSkinForm* skinner = Skinner(dlg);
   ASSERT_NE(skinner, nullptr);
-  for (WORD id : {idAdd, idDefault, idCheck, idAutoCheck, idRadio, idAutoRadio, idGroup, idOwner}) {
+  for (WORD id :
+       {idAdd, idDefault, idCheck, idAutoCheck, idRadio, idAutoRadio, idGroup, idOwner, idEdit}) {
     HWND item = GetDlgItem(dlg, id);
-    const bool push = id == idAdd || id == idDefault;
-    EXPECT_EQ(skinner->FindByHandle(item) != nullptr, push) << id;
-    EXPECT_EQ(SendMessageW(item, SKM_QUERY, 0, 0) == 1, push) << id;
+    const bool skinned = id != idGroup && id != idOwner;
+    EXPECT_EQ(skinner->FindByHandle(item) != nullptr, skinned) << id;
+    EXPECT_EQ(SendMessageW(item, SKM_QUERY, 0, 0) == 1, skinned) << id;
   }
-  EXPECT_EQ(skinner->Controls().size(), 2u);
+  EXPECT_EQ(skinner->Controls().size(), 7u);
   TSkinControl* add = skinner->FindByHandle(GetDlgItem(dlg, idAdd));
   ASSERT_NE(add, nullptr);
   EXPECT_TRUE(add->IsUnicode);
@@ -451,11 +455,16 @@ TEST_F(SkinControlsTest, UnicodeDialogPushButtonsSkinnedOthersNot) {
 
 TEST_F(SkinControlsTest, PushButtonStatesPaintedFromTheButtonsCells) {
   TButton *focus = nullptr, *button = nullptr;
-  int clicks = 0;
+  int clicks = 0, downs = 0;
+  POINT downAt{};
   TForm* form = SkinnedForm([&](TForm* f) {
     focus = Add<TButton>(f, "Focus", 10, 10, 120, 34);
     button = Add<TButton>(f, "WWWWW", 10, 60, 120, 34);
     button->OnClick = [&](TObject*) { ++clicks; };
+    button->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+      ++downs;
+      downAt = {x, y};
+    };
   });
   ASSERT_NE(Skinner(form->Handle()), nullptr);
   focus->SetFocus();
@@ -484,6 +493,10 @@ TEST_F(SkinControlsTest, PushButtonStatesPaintedFromTheButtonsCells) {
   EXPECT_PRED2(Near, TextColour(shot, ButtonCell(2)), kPressedText) << Row(shot);
   EXPECT_EQ(clicks, 0);
   EXPECT_EQ(GetFocus(), wnd);
+  // The press the skinner took still reaches the application's mouse-down handler.
+  EXPECT_EQ(downs, 1);
+  EXPECT_EQ(downAt.x, 20);
+  EXPECT_EQ(downAt.y, 10);
   SendMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
   Pump(20);
   EXPECT_EQ(clicks, 1);
@@ -558,6 +571,139 @@ TEST_F(SkinControlsTest, ForeignContextKeepsItsStateAroundThePaint) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Check boxes, radio buttons and edits on the screen
+
+// The colour of the box's centre: the box is at the control's left, centred vertically.
+COLORREF BoxPixel(HWND wnd) {
+  const TShot shot = Shoot(wnd);
+  return shot.At(6, shot.Height / 2);
+}
+
+TEST_F(SkinControlsTest, CheckAndRadioBoxesDrawTheirStateCell) {
+  // The test skin's strips: check box 12 cells (unchecked 1-4, checked 5-8, grayed 9-12: normal,
+  // hot, pressed, disabled), radio button 8 cells (unchecked 1-4, checked 5-8).
+  struct TRow {
+    const char* Name;
+    int State; // 0 unchecked, 1 checked, 2 grayed
+    bool Radio, Disabled;
+    int Cell; // from 1
+  };
+  const TRow rows[] = {
+      {"unchecked", 0, false, false, 1},  {"checked", 1, false, false, 5},
+      {"grayed", 2, false, false, 9},     {"unchecked off", 0, false, true, 4},
+      {"checked off", 1, false, true, 8}, {"grayed off", 2, false, true, 12},
+      {"radio", 0, true, false, 1},       {"radio checked", 1, true, false, 5},
+      {"radio off", 0, true, true, 4},    {"radio checked off", 1, true, true, 8},
+  };
+  std::vector<TControl*> controls;
+  SkinnedForm([&](TForm* f) {
+    int y = 10;
+    for (const TRow& row : rows) {
+      TControl* c = nullptr;
+      if (row.Radio) {
+        // Each radio button in a parent of its own: checking one unchecks its siblings.
+        auto* group = Add<TPanel>(f, "", 10, y, 180, 22);
+        auto* radio = Add<TRadioButton>(f, row.Name, 0, 0, 180, 22);
+        radio->SetParent(group);
+        radio->SetChecked(row.State == 1);
+        c = radio;
+      } else {
+        auto* box = Add<TCheckBox>(f, row.Name, 10, y, 180, 22);
+        box->SetAllowGrayed(true);
+        box->SetState(row.State);
+        c = box;
+      }
+      c->SetEnabled(!row.Disabled);
+      controls.push_back(c);
+      y += 24;
+    }
+  });
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const TRow& row = rows[i];
+    HWND wnd = static_cast<TWinControl*>(controls[i])->Handle();
+    const COLORREF cell = Colour(row.Radio ? tiRadioButton : tiCheckBox, row.Cell - 1);
+    EXPECT_EQ(BoxPixel(wnd), cell) << row.Name;
+    // The rest of the control is the skin's face.
+    const TShot shot = Shoot(wnd);
+    EXPECT_EQ(shot.At(shot.Width - 2, 1), TestSkin::ButtonFace) << row.Name;
+  }
+}
+
+TEST_F(SkinControlsTest, CheckBoxClickedByThePointerRepaintsItsNewState) {
+  TCheckBox* box = nullptr;
+  SkinnedForm([&](TForm* f) { box = Add<TCheckBox>(f, "Click me", 10, 10, 180, 24); });
+  HWND wnd = box->Handle();
+  EXPECT_EQ(BoxPixel(wnd), Colour(tiCheckBox, 0));
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  for (int click = 1; click <= 2; ++click) {
+    SetCursorPos(r.left + 6, (r.top + r.bottom) / 2);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+    PumpUntil([&] { return box->Checked() == (click == 1); }, 2000);
+    EXPECT_EQ(box->Checked(), click == 1);
+    EXPECT_EQ(BoxPixel(wnd), Colour(tiCheckBox, click == 1 ? 4 : 0)) << click;
+  }
+  SetCursorPos(2, 2);
+}
+
+TEST_F(SkinControlsTest, RawDialogBoxesPaintedOverTheSystemsAndFollowTheirCheck) {
+  TDialogTemplate tmpl(L"Raw", 200, 80);
+  tmpl.Add(kButtonAtom, BS_AUTOCHECKBOX, L"Auto", idAutoCheck, 10, 10, 80, 12);
+  tmpl.Add(kButtonAtom, BS_AUTORADIOBUTTON, L"AutoR", idAutoRadio, 10, 30, 80, 12);
+  HWND dlg = SkinnedDialog(tmpl);
+  ASSERT_NE(Skinner(dlg), nullptr);
+  HWND check = GetDlgItem(dlg, idAutoCheck), radio = GetDlgItem(dlg, idAutoRadio);
+  EXPECT_EQ(BoxPixel(check), Colour(tiCheckBox, 0));
+  EXPECT_EQ(BoxPixel(radio), Colour(tiRadioButton, 0));
+  SendMessageW(check, BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
+  EXPECT_EQ(BoxPixel(check), Colour(tiCheckBox, 4));
+  EXPECT_EQ(BoxPixel(radio), Colour(tiRadioButton, 4));
+  // The caption stays the system's: the text's pixels are not the skin's face.
+  EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(SkinControlsTest, EditsFramedFlatBorderlessOnesLeftAlone) {
+  TEdit* edit = nullptr;
+  TForm* form = SkinnedForm([&](TForm* f) {
+    edit = Add<TEdit>(f, "", 10, 10, 160, 26);
+    edit->SetText("Text");
+  });
+  HWND bare = CreateWindowExW(0, L"EDIT", L"bare", WS_CHILD | WS_VISIBLE, 10, 50, 160, 22,
+                              form->Handle(), nullptr, nullptr, nullptr);
+  HWND bordered = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"raw", WS_CHILD | WS_VISIBLE, 10, 80,
+                                  160, 24, form->Handle(), nullptr, nullptr, nullptr);
+  TWinSkinForm* skinner = Skinner(form->Handle());
+  ASSERT_NE(skinner, nullptr);
+  skinner->ClassifyWindow(bare);
+  skinner->ClassifyWindow(bordered);
+  for (HWND wnd : {edit->Handle(), bordered}) {
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    const TShot shot = Shoot(wnd);
+    const int y = shot.Height / 2, x = shot.Width / 2;
+    EXPECT_EQ(shot.At(0, y), TestSkin::ButtonShadow);
+    EXPECT_EQ(shot.At(x, 0), TestSkin::ButtonShadow);
+    EXPECT_EQ(shot.At(shot.Width - 1, y), TestSkin::ButtonShadow);
+    EXPECT_EQ(shot.At(1, y), RGB(255, 255, 255));
+    EXPECT_EQ(shot.At(x, shot.Height - 2), RGB(255, 255, 255));
+  }
+  // Focus moves repaint the system's border; the frame comes back with it.
+  SetFocus(edit->Handle());
+  Pump(20);
+  SetFocus(bordered);
+  EXPECT_EQ(Shoot(edit->Handle()).At(0, 5), TestSkin::ButtonShadow);
+  // A borderless edit is skinned but keeps its look.
+  EXPECT_EQ(SendMessageW(bare, SKM_QUERY, 0, 0), 1);
+  EXPECT_NE(Shoot(bare).At(0, 5), TestSkin::ButtonShadow);
+  DestroyWindow(bare);
+  DestroyWindow(bordered);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Giving controls back
 
 TEST_F(SkinControlsTest, UnskinningGivesTheControlsBackAndKeepsLaterHandlers) {
@@ -612,30 +758,52 @@ TEST_F(SkinControlsTest, RawButtonProcedureRestoredOnlyWhileStillOurs) {
   EXPECT_EQ(SendMessageW(two, WM_GETTEXTLENGTH, 0, 0), 3);
 }
 
-TEST_F(SkinControlsTest, ManyButtonsSkinnedAndDestroyedLeaveNothingBehind) {
+TEST_F(SkinControlsTest, ManyControlsSkinnedAndDestroyedLeaveNothingBehind) {
   TForm* form = SkinnedForm([](TForm*) {});
   TWinSkinForm* skinner = Skinner(form->Handle());
   ASSERT_NE(skinner, nullptr);
   const size_t start = skinner->Controls().size();
+  // Toolkit controls and raw windows of each kind with a skinner, in turn.
+  struct TRaw {
+    const wchar_t* Class;
+    DWORD Style, ExStyle;
+  };
+  const TRaw raws[] = {{L"BUTTON", BS_PUSHBUTTON, 0},
+                       {L"BUTTON", BS_AUTOCHECKBOX, 0},
+                       {L"BUTTON", BS_AUTORADIOBUTTON, 0},
+                       {L"EDIT", 0, WS_EX_CLIENTEDGE}};
+  auto makeControl = [&](int i) -> TWinControl* {
+    switch (i % 4) {
+    case 0:
+      return Add<TButton>(form, "Cycle", 10, 10);
+    case 1:
+      return Add<TCheckBox>(form, "Cycle", 10, 10);
+    case 2:
+      return Add<TRadioButton>(form, "Cycle", 10, 10);
+    default:
+      return Add<TEdit>(form, "", 10, 10);
+    }
+  };
   auto cycle = [&](int i) {
     if (i % 2 == 0) {
-      auto* button = Add<TButton>(form, "Cycle", 10, 10);
-      skinner->ClassifyControl(button, form);
-      EXPECT_EQ(skinner->Controls().size(), start + 1);
-      UpdateWindow(button->Handle());
-      delete button;
+      TWinControl* control = makeControl(i / 2);
+      skinner->ClassifyControl(control, form);
+      EXPECT_EQ(skinner->Controls().size(), start + 1) << control->ClassName();
+      UpdateWindow(control->Handle());
+      delete control;
     } else {
-      HWND raw = CreateWindowW(L"BUTTON", L"Raw", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 50, 80,
-                               24, form->Handle(), nullptr, nullptr, nullptr);
-      skinner->ClassifyWindow(raw);
-      EXPECT_EQ(skinner->Controls().size(), start + 1);
-      UpdateWindow(raw);
-      DestroyWindow(raw);
+      const TRaw& raw = raws[(i / 2) % 4];
+      HWND wnd = CreateWindowExW(raw.ExStyle, raw.Class, L"Raw", WS_CHILD | WS_VISIBLE | raw.Style,
+                                 10, 50, 80, 24, form->Handle(), nullptr, nullptr, nullptr);
+      skinner->ClassifyWindow(wnd);
+      EXPECT_EQ(skinner->Controls().size(), start + 1) << i;
+      UpdateWindow(wnd);
+      DestroyWindow(wnd);
       skinner->PurgeDestroyed();
     }
     EXPECT_EQ(skinner->Controls().size(), start);
   };
-  for (int i = 0; i < 10; ++i)
+  for (int i = 0; i < 16; ++i)
     cycle(i); // warm-up: fonts and caches made on first use
   Pump(20);
   const long before = GdiCount::Count();
