@@ -143,6 +143,16 @@ void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* data, bool recol
   LifeState = 1;
 }
 
+void TSkinControl::HoldSlot(TControl* control) {
+  if (!control || FSlotHeld) return;
+  Control = control;
+  FSlot = std::make_shared<TSlotLink>();
+  FSlot->Owner = this;
+  FSlot->Old = control->WindowProc;
+  control->WindowProc = TSlot{FSlot};
+  FSlotHeld = true;
+}
+
 void TSkinControl::AttachHandle(HWND wnd, TSkinData* data, TWinSkinForm* form) {
   if (Attached || !data || !IsWindow(wnd)) return;
   SkinData = data;
@@ -272,6 +282,12 @@ void TSkinControl::AfterMessage(TMessage& msg) {
 }
 
 void TSkinControl::Redraw() {
+  if (PaintTarget) {
+    PaintTarget->Invalidate();
+    if (TWinControl* parent = PaintTarget->Parent(); parent && parent->HandleAllocated())
+      UpdateWindow(parent->WindowHandle());
+    return;
+  }
   if (!IsWindow(Handle)) return;
   InvalidateRect(Handle, nullptr, TRUE);
   UpdateWindow(Handle);

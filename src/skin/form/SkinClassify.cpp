@@ -2,6 +2,7 @@
 // list of those skinners and their release.
 #include "WinSkinForm.h"
 #include "WinSkinData.h"
+#include "SkinButtons.h"
 #include "WinSubClass.h"
 
 #include "ComCtrls.h"
@@ -443,10 +444,28 @@ void TWinSkinForm::ClassifyControl(TControl* control, TControl* form) {
   const TControlClass decision = DecideControlClass(*control, data, FSkinNC);
   if (decision.ChildrenFirst && wc) SkinContained(wc);
   switch (decision.Kind) {
-  case ckButton:
-  case ckBitButton: {
-    // Bit buttons are painted as push buttons (face, state cell and caption) for now.
+  case ckButton: {
     auto* skinner = new TSkinButton(control);
+    skinner->AttachControl(this, &data, decision.Recolor);
+    if (!skinner->Attached) delete skinner;
+    break;
+  }
+  case ckBitButton: {
+    auto* skinner = new TSkinBitButton(control);
+    skinner->ImageProperty = decision.ImageProperty;
+    skinner->AttachControl(this, &data, decision.Recolor);
+    if (!skinner->Attached) delete skinner;
+    break;
+  }
+  case ckSpeedButton: {
+    auto* skinner = new TSkinSpeedButton(control);
+    skinner->ImageProperty = decision.ImageProperty;
+    skinner->AttachGraphic(this, &data);
+    if (!skinner->Attached) delete skinner;
+    break;
+  }
+  case ckMenuButton: {
+    auto* skinner = new TSkinMenuButton(control);
     skinner->AttachControl(this, &data, decision.Recolor);
     if (!skinner->Attached) delete skinner;
     break;
