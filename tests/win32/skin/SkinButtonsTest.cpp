@@ -71,10 +71,35 @@ SIZE MeasuredText(TControl* control, const char* caption, int width, int height)
   return {r.right - r.left, r.bottom - r.top};
 }
 
+// A control's pixels as the screen shows them (its own coordinates), read in one go.
+struct TShot {
+  int Width = 0, Height = 0;
+  std::vector<COLORREF> Pixels;
+  COLORREF At(int x, int y) const { return Pixels[static_cast<size_t>(y * Width + x)]; }
+};
+
+TShot Shoot(const TControl* control) {
+  TShot shot;
+  shot.Width = control->Width();
+  shot.Height = control->Height();
+  const POINT origin = control->ClientToScreen({0, 0});
+  HDC screen = GetDC(nullptr);
+  TBitmap copy(shot.Width, shot.Height);
+  BitBlt(copy.CanvasHandle(), 0, 0, shot.Width, shot.Height, screen, origin.x, origin.y, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  for (int y = 0; y < shot.Height; ++y)
+    for (int x = 0; x < shot.Width; ++x) {
+      const uint8_t* px = copy.ScanLine(y) + 3 * x;
+      shot.Pixels.push_back(RGB(px[2], px[1], px[0]));
+    }
+  return shot;
+}
+
 // The first x in row y of the control whose screen pixel is `colour`; -1 when none.
 int FirstX(const TControl* control, int y, COLORREF colour) {
-  for (int x = 0; x < control->Width(); ++x)
-    if (ScreenPixel(control, x, y) == colour) return x;
+  const TShot shot = Shoot(control);
+  for (int x = 0; x < shot.Width; ++x)
+    if (shot.At(x, y) == colour) return x;
   return -1;
 }
 
@@ -328,14 +353,48 @@ TEST_F(SkinButtonsTest, BitButtonGlyphAtItsPlaceInEachStateSlice) {
   const SIZE s2 = MeasuredText(single, "Off", 100 - 4 - 18, 30 - 4);
   const int x2 = (100 - (16 + 4 + s2.cx)) / 2;
   int own = 0, shadow = 0;
+  const TShot shot = Shoot(single);
   for (int y = glyphY; y < glyphY + 16; ++y)
     for (int x = x2; x < x2 + 16; ++x) {
-      const COLORREF c = ScreenPixel(single, x, y);
+      const COLORREF c = shot.At(x, y);
       own += c == kSlices[0];
       shadow += c == GetSysColor(COLOR_BTNSHADOW);
     }
   EXPECT_EQ(own, 0);
   EXPECT_GT(shadow, 150);
+}
+
+// The rows of a control that hold caption pixels (the test skin's text colours have green 250).
+int TextRows(const TControl* control) {
+  const TShot shot = Shoot(control);
+  int rows = 0;
+  for (int y = 0; y < shot.Height; ++y)
+    for (int x = 0; x < shot.Width; ++x)
+      if (GetGValue(shot.At(x, y)) > 200) {
+        ++rows;
+        break;
+      }
+  return rows;
+}
+
+TEST_F(SkinButtonsTest, BitButtonCaptionBreaksAtItsFirstDoubleBar) {
+  TButton* focus = nullptr;
+  TBitBtn *one = nullptr, *two = nullptr, *three = nullptr;
+  SkinnedForm([&](TForm* f) {
+    focus = Add<TButton>(f, "Focus", 10, 10);
+    one = Add<TBitBtn>(f, "One  Two", 10, 60, 120, 60);
+    two = Add<TBitBtn>(f, "One||Two", 140, 60, 120, 60);
+    three = Add<TBitBtn>(f, "A||B||C", 270, 60, 120, 60);
+  });
+  focus->SetFocus();
+  Pump(30);
+  Settle();
+  const int single = TextRows(one);
+  ASSERT_GT(single, 4);
+  EXPECT_GT(TextRows(two), single * 3 / 2);
+  // Only the first "||" breaks: two lines, the second one reading "B||C".
+  EXPECT_GT(TextRows(three), single * 3 / 2);
+  EXPECT_LT(TextRows(three), single * 5 / 2);
 }
 
 // ---------------------------------------------------------------------------------------------
