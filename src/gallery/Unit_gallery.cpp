@@ -1,6 +1,50 @@
 #include "Unit_gallery.h"
+#include "Buttons.h"
 #include "Menus.h"
 #include "WinSkinData.h"
+
+namespace {
+
+// A strip of 16 x 16 glyphs, one filled disc per colour on a magenta ground (the bottom-left
+// pixel, so the ground is transparent).
+TBitmap DiscGlyph(std::initializer_list<COLORREF> colours) {
+  constexpr int kSize = 16;
+  TBitmap glyph(kSize * static_cast<int>(colours.size()), kSize);
+  HDC dc = glyph.CanvasHandle();
+  const RECT all{0, 0, glyph.Width(), kSize};
+  const TBrushHandle ground(CreateSolidBrush(RGB(255, 0, 255)));
+  FillRect(dc, &all, ground.Get());
+  int x = 0;
+  for (COLORREF colour : colours) {
+    const TBrushHandle brush(CreateSolidBrush(colour));
+    const TSelectObject selBrush(dc, brush.Get());
+    const TSelectObject selPen(dc, GetStockObject(NULL_PEN));
+    Ellipse(dc, x + 2, 2, x + 15, 15);
+    x += kSize;
+  }
+  glyph.ReleaseCanvas();
+  return glyph;
+}
+
+// Glyphs for the buttons that show the glyph layout: slices for normal, disabled, down (and
+// Down for speed buttons), and a one-slice glyph that a disabled button engraves.
+void GiveGlyphs(TForm* form) {
+  for (TComponent* c : form->Components()) {
+    if (auto* ok = dynamic_cast<TBitBtn*>(c); ok && c->Name == "BitBtnOK") {
+      ok->SetGlyph(DiscGlyph({RGB(0, 160, 0), RGB(128, 128, 128), RGB(0, 96, 0)}));
+      ok->SetNumGlyphs(3);
+    }
+    if (auto* off = dynamic_cast<TBitBtn*>(c); off && c->Name == "BitBtnDisabled")
+      off->SetGlyph(DiscGlyph({RGB(200, 0, 0)}));
+    if (auto* speed = dynamic_cast<TSpeedButton*>(c); speed && c->Name == "SpeedButton1") {
+      speed->SetGlyph(
+          DiscGlyph({RGB(0, 0, 200), RGB(128, 128, 128), RGB(0, 0, 120), RGB(0, 120, 200)}));
+      speed->SetNumGlyphs(4);
+    }
+  }
+}
+
+} // namespace
 
 const TClassInfo& TForm_gallery::StaticClassInfo() {
   static const TClassInfo info{"TForm_gallery", &TForm::StaticClassInfo(), nullptr, {}};
@@ -10,6 +54,7 @@ const TClassInfo& TForm_gallery::StaticClassInfo() {
 TForm_gallery::TForm_gallery(TComponent* owner) : TForm(owner) {
   RegisterSkinClasses(); // TSkinData in the stored description
   ReadStoredDescription();
+  GiveGlyphs(this);
   HandleNeeded();
   DoCreate();
 }

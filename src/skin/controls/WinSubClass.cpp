@@ -90,14 +90,9 @@ void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* data, bool recol
   Recolor = recolor;
   SkinData = data;
   Form = form;
-  Control = control;
   Handle = wnd;
   IsUnicode = IsWindowUnicode(wnd) != FALSE;
-  FSlot = std::make_shared<TSlotLink>();
-  FSlot->Owner = this;
-  FSlot->Old = control->WindowProc;
-  control->WindowProc = TSlot{FSlot};
-  FSlotHeld = true;
+  HoldSlot(control);
   if (Form) Form->AddControl(this);
   if (Recolor) {
     SavedColor = control->Color();
@@ -106,6 +101,16 @@ void TSkinControl::AttachControl(TWinSkinForm* form, TSkinData* data, bool recol
   control->Invalidate();
   Attached = true;
   LifeState = 1;
+}
+
+void TSkinControl::HoldSlot(TControl* control) {
+  if (!control || FSlotHeld) return;
+  Control = control;
+  FSlot = std::make_shared<TSlotLink>();
+  FSlot->Owner = this;
+  FSlot->Old = control->WindowProc;
+  control->WindowProc = TSlot{FSlot};
+  FSlotHeld = true;
 }
 
 void TSkinControl::AttachHandle(HWND wnd, TSkinData* data, TWinSkinForm* form) {
@@ -237,6 +242,12 @@ void TSkinControl::AfterMessage(TMessage& msg) {
 }
 
 void TSkinControl::Redraw() {
+  if (PaintTarget) {
+    PaintTarget->Invalidate();
+    if (TWinControl* parent = PaintTarget->Parent(); parent && parent->HandleAllocated())
+      UpdateWindow(parent->WindowHandle());
+    return;
+  }
   if (!IsWindow(Handle)) return;
   InvalidateRect(Handle, nullptr, TRUE);
   UpdateWindow(Handle);

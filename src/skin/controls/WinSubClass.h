@@ -86,6 +86,9 @@ public:
   HWND Handle = nullptr;
   TControl* Control = nullptr; // none for a raw window
   RECT WindowRect{};           // screen coordinates, refreshed at each full paint
+  // A windowless control painted through this skinner instead of Handle (speed buttons);
+  // Redraw invalidates it.
+  TControl* PaintTarget = nullptr;
   bool Recolor = false;
   TColor SavedColor = 0;
   bool Attached = false;
@@ -115,8 +118,12 @@ protected:
 
   // Runs the previous handler: the saved toolkit handler, else the raw window's procedure.
   void CallPrevious(TMessage& msg);
-  // Invalidates and updates the window at once.
+  // Invalidates and updates the window (or the PaintTarget's part of its parent) at once.
   void Redraw();
+  // Puts SkinWndProc in front of a control's WindowProc slot without a window of its own
+  // (windowless controls); ReleaseSlot gives it back, as the destructor does.
+  void HoldSlot(TControl* control);
+  void ReleaseSlot() { GiveBackSlot(); }
   // Cell `cell` (from 1) of a horizontal strip of `cells` of the element, nine-sliced to rect.
   void DrawElement(HDC dc, const RECT& rect, int cells, int cell, const TDataSkinObject& element);
   // Solid fills: the skin's ButtonFace colour, a given colour.

@@ -2,6 +2,7 @@
 // list of those skinners and their release.
 #include "WinSkinForm.h"
 #include "WinSkinData.h"
+#include "SkinButtons.h"
 #include "SkinCheckRadio.h"
 #include "SkinEdit.h"
 #include "WinSubClass.h"
@@ -457,9 +458,24 @@ void TWinSkinForm::ClassifyControl(TControl* control, TControl* form) {
   if (decision.ChildrenFirst && wc) SkinContained(wc);
   switch (decision.Kind) {
   case ckButton:
-  case ckBitButton:
-    // Bit buttons are painted as push buttons (face, state cell and caption) for now.
     AttachNewSkinner<TSkinButton>(control, this, &data, decision.Recolor);
+    break;
+  case ckBitButton: {
+    auto* skinner = new TSkinBitButton(control);
+    skinner->ImageProperty = decision.ImageProperty;
+    skinner->AttachControl(this, &data, decision.Recolor);
+    if (!skinner->Attached) delete skinner;
+    break;
+  }
+  case ckSpeedButton: {
+    auto* skinner = new TSkinSpeedButton(control);
+    skinner->ImageProperty = decision.ImageProperty;
+    skinner->AttachGraphic(this, &data);
+    if (!skinner->Attached) delete skinner;
+    break;
+  }
+  case ckMenuButton:
+    AttachNewSkinner<TSkinMenuButton>(control, this, &data, decision.Recolor);
     break;
   case ckCheckBox:
     AttachNewSkinner<TSkinCheckBox>(control, this, &data, decision.Recolor);
