@@ -446,23 +446,35 @@ void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
   const int cell = StateCell();
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return;
-  TPaintBuffer buffer(dc, w, h);
-  if (!buffer.Ready()) return;
-  HDC mem = buffer.DC();
+  HDC mem = Buffer(dc, w, h);
+  if (!mem) return;
+  // The font is given back to the buffer on every path.
+  struct TFontBack {
+    HDC DC;
+    HGDIOBJ Old = nullptr;
+    void Select(HFONT font) {
+      if (font && !Old) Old = SelectObject(DC, font);
+    }
+    ~TFontBack() {
+      if (Old) SelectObject(DC, Old);
+    }
+  } font{mem};
   const RECT r{0, 0, w, h};
-  if (ParentLook && Control)
+  if (ParentLook && Control) {
     DrawParentImage(Control, mem);
-  else
+    DrawElement(mem, r, element.FrameCount, cell, element);
+  } else if (!DrawFace(mem, w, h, cell)) {
     FillFace(mem, r);
-  DrawElement(mem, r, element.FrameCount, cell, element);
+    DrawElement(mem, r, element.FrameCount, cell, element);
+  }
 
   // Text colours, later ones winning.
   COLORREF text = ColorToRGB(SkinData->Colours[scButtonText]);
   if (Control) {
-    buffer.SelectFont(Control->Font.Handle());
+    font.Select(Control->Font.Handle());
     text = ColorToRGB(Control->Font.Color);
   } else {
-    buffer.SelectFont(reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
+    font.Select(reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0)));
   }
   if (element.HasNormalColour2) text = ColorToRGB(element.NormalColour2);
   if (cell == 4 && element.HasMouseOverColour2) text = ColorToRGB(element.MouseOverColour2);
@@ -471,6 +483,58 @@ void TSkinButton::DrawSkin(HDC dc, const RECT& rect) {
   SetTextColor(mem, text);
   DrawCaption(mem, r, DT_CENTER);
   BitBlt(dc, rect.left, rect.top, w, h, mem, 0, 0, SRCCOPY);
+}
+
+bool TSkinButton::DrawFace(HDC dc, int w, int h, int cell) {
+  const TDataSkinButton& element = SkinData->Buttons;
+  const int cells = std::max(element.FrameCount, 1);
+  if (cell < 1 || cell > cells) return false;
+  if (FFaces.Width != w || FFaces.Height != h || FFaces.Cells.size() != size_t(cells)) {
+    FFaces.Cells.clear();
+    FFaces.Cells.resize(static_cast<size_t>(cells));
+    FFaces.Width = w;
+    FFaces.Height = h;
+  }
+  TBitmapHandle& face = FFaces.Cells[static_cast<size_t>(cell - 1)];
+  if (!face) {
+    TBitmapHandle made(CreateCompatibleBitmap(dc, w, h));
+    TMemoryDCHandle mem(CreateCompatibleDC(dc));
+    if (!made || !mem) return false;
+    const HGDIOBJ old = SelectObject(mem.Get(), made.Get());
+    const RECT r{0, 0, w, h};
+    FillFace(mem.Get(), r);
+    DrawElement(mem.Get(), r, element.FrameCount, cell, element);
+    SelectObject(mem.Get(), old);
+    face = std::move(made);
+  }
+  if (!FFaces.DC) FFaces.DC = TMemoryDCHandle(CreateCompatibleDC(dc));
+  if (!FFaces.DC) return false;
+  const HGDIOBJ old = SelectObject(FFaces.DC.Get(), face.Get());
+  BitBlt(dc, 0, 0, w, h, FFaces.DC.Get(), 0, 0, SRCCOPY);
+  SelectObject(FFaces.DC.Get(), old);
+  return true;
+}
+
+HDC TSkinButton::Buffer(HDC target, int w, int h) {
+  if (!FBuffer.DC) {
+    FBuffer.DC = TMemoryDCHandle(CreateCompatibleDC(target));
+    if (!FBuffer.DC) return nullptr;
+  }
+  if (!FBuffer.Bitmap || FBuffer.Width != w || FBuffer.Height != h) {
+    TBitmapHandle bitmap(CreateCompatibleBitmap(target, w, h));
+    if (!bitmap) return nullptr;
+    const HGDIOBJ old = SelectObject(FBuffer.DC.Get(), bitmap.Get());
+    if (!FBuffer.First) FBuffer.First = old;
+    FBuffer.Bitmap = std::move(bitmap); // the previous one is no longer selected
+    FBuffer.Width = w;
+    FBuffer.Height = h;
+  }
+  return FBuffer.DC.Get();
+}
+
+void TSkinButton::RefreshSkin() {
+  FFaces = {}; // a new skin: new faces
+  TSkinControl::RefreshSkin();
 }
 
 void TSkinButton::DrawCaption(HDC dc, const RECT& rect, UINT alignment) {

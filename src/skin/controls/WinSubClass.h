@@ -8,6 +8,7 @@
 // Controls list and frees it when it unskins or lets its window go.
 #pragma once
 #include "Controls.h"
+#include "Handles.h"
 #include "SkinMessages.h"
 #include "SkinWndHook.h"
 
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 // A memory context with a bitmap of the target's size selected, and the font and colours set
 // on it; everything is put back and released on every path.
@@ -181,6 +183,7 @@ class TSkinButton : public TSkinControl {
 public:
   using TSkinControl::TSkinControl;
   void AttachControl(TWinSkinForm* form, TSkinData* data, bool recolor) override;
+  void RefreshSkin() override;
   bool ParentLook = false; // the background is the parent's image instead of the face colour
 
   // The cell of the "Buttons" element for the current state: 3 disabled, 2 down, 4 hot,
@@ -197,6 +200,30 @@ protected:
 private:
   bool IsDefault() const;
   void Clicked();
+  // Copies the face (face colour and the element's cell) at w x h into dc, made once per cell
+  // and size; false when it cannot be made.
+  bool DrawFace(HDC dc, int w, int h, int cell);
+
+  // Faces already composed, by cell, for the size they were made at (the skin's images are
+  // stretched and keyed once instead of at every paint).
+  struct TFaceCache {
+    int Width = 0, Height = 0;
+    std::vector<TBitmapHandle> Cells;
+    TMemoryDCHandle DC; // selects a face while it is copied
+  } FFaces;
+  // The off-screen bitmap the button is composed in, kept with the skinner and resized with
+  // the button: its context, and the bitmap the context held at first.
+  struct TBuffer {
+    TMemoryDCHandle DC;
+    TBitmapHandle Bitmap;
+    HGDIOBJ First = nullptr;
+    int Width = 0, Height = 0;
+    ~TBuffer() {
+      if (DC && First) SelectObject(DC.Get(), First);
+    }
+  } FBuffer;
+  // FBuffer's context at w x h, null when it cannot be made.
+  HDC Buffer(HDC target, int w, int h);
 };
 
 // The "||" of a caption (its first occurrence) turned into a line break.
