@@ -134,8 +134,9 @@ void TSkinControl::Unskin() {
   Active = false;
   if (LifeState != 6 && Recolor && Control && !(Control->ComponentState & csDestroying))
     Control->SetColor(SavedColor);
-  // The control paints itself again in its standard look.
-  if (LifeState != 6 && IsWindow(Handle)) InvalidateRect(Handle, nullptr, TRUE);
+  // The control paints itself again in its standard look, border included.
+  if (LifeState != 6 && IsWindow(Handle))
+    RedrawWindow(Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 void TSkinControl::RefreshSkin() {

@@ -708,10 +708,16 @@ TEST_F(SkinControlsTest, EditsFramedFlatBorderlessOnesLeftAlone) {
 
 TEST_F(SkinControlsTest, UnskinningGivesTheControlsBackAndKeepsLaterHandlers) {
   TButton *button = nullptr, *watched = nullptr;
+  TCheckBox* box = nullptr;
+  TEdit* edit = nullptr;
   TForm* form = SkinnedForm([&](TForm* f) {
     button = Add<TButton>(f, "Back", 10, 10, 120, 34);
     watched = Add<TButton>(f, "Watched", 10, 60, 120, 34);
+    box = Add<TCheckBox>(f, "Box", 10, 110, 120, 24);
+    edit = Add<TEdit>(f, "", 10, 150, 120, 26);
   });
+  EXPECT_EQ(BoxPixel(box->Handle()), Colour(tiCheckBox, 0));
+  EXPECT_EQ(Shoot(edit->Handle()).At(0, 5), TestSkin::ButtonShadow);
   ASSERT_NE(Skinner(form->Handle()), nullptr);
   EXPECT_EQ(SendMessageW(button->Handle(), SKM_QUERY, 0, 0), 1);
   EXPECT_EQ(SendMessageW(watched->Handle(), SKM_QUERY, 0, 0), 1);
@@ -729,6 +735,11 @@ TEST_F(SkinControlsTest, UnskinningGivesTheControlsBackAndKeepsLaterHandlers) {
     EXPECT_NE(FacePixel(b->Handle()), ButtonCell(5));
     EXPECT_NE(FacePixel(b->Handle()), ButtonCell(1));
   }
+  // Check box and edit: their own look and handling again.
+  for (TWinControl* c : {static_cast<TWinControl*>(box), static_cast<TWinControl*>(edit)})
+    EXPECT_NE(SendMessageW(c->Handle(), SKM_QUERY, 0, 0), 1) << c->ClassName();
+  EXPECT_NE(BoxPixel(box->Handle()), Colour(tiCheckBox, 0));
+  EXPECT_NE(Shoot(edit->Handle()).At(0, 5), TestSkin::ButtonShadow);
   // The later handler still runs and reaches the control through the skinner's old place.
   EXPECT_EQ(SendMessageW(watched->Handle(), WM_GETTEXTLENGTH, 0, 0), 7);
   EXPECT_EQ(seen, 1);
