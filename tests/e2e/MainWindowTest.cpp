@@ -198,7 +198,7 @@ TEST(ListCommands, AddRefuseDuplicateDeleteAndTheFileBytes) {
   EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"alpha"}));
 }
 
-TEST(ListCommands, SkinnedAddButtonPressedAndReleasedByThePointerAddsOneRow) {
+TEST(ListCommands, SkinnedAddButtonAddsOneRowByPointerAndSpaceNoneWhenLeftPressed) {
   TTarnel tarnel("");
   tarnel.Start();
   HWND add = tarnel.AddButton();
@@ -211,6 +211,20 @@ TEST(ListCommands, SkinnedAddButtonPressedAndReleasedByThePointerAddsOneRow) {
   EXPECT_EQ(tarnel.CloseDat(), "Pointer\r\n");
   EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"Pointer"}));
   EXPECT_FALSE(FindMessageBox(tarnel.ProcessId()));
+
+  // Pressed, left and released outside: nothing added (the press gave the button the focus).
+  tarnel.SetEntryText("Keys");
+  RECT r{};
+  GetWindowRect(add, &r);
+  ASSERT_TRUE(DragPointer(Centre(add), {r.left - 40, r.bottom + 40}));
+  Sleep(300);
+  EXPECT_EQ(tarnel.CloseDat(), "Pointer\r\n");
+  EXPECT_EQ(tarnel.Rows().size(), 1u);
+  // Space on the focused button adds the entry once.
+  Xdotool("key space");
+  ASSERT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == "Pointer\r\nKeys\r\n"; }, 3000));
+  Sleep(300);
+  EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"Pointer", "Keys"}));
 }
 
 TEST(ListCommands, EmptyEntryIsAddedOnceThenRefused) {
