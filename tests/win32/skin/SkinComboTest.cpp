@@ -531,3 +531,35 @@ TEST_F(SkinComboTest, NoHandleGrowthOverSkinUnskinCycles) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SkinComboTest, RawCombosSkinnedByHandle) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_USEREX_CLASSES};
+  InitCommonControlsEx(&icc);
+  SkinnedForm([](TForm*) {});
+  struct TCase {
+    const wchar_t* Class;
+    bool Extended;
+  };
+  for (const TCase& c : {TCase{L"COMBOBOX", false}, TCase{WC_COMBOBOXEXW, true}}) {
+    SCOPED_TRACE(c.Extended);
+    HWND wnd =
+        CreateWindowExW(WS_EX_CLIENTEDGE, c.Class, L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST,
+                        10, 10, 150, 120, Form->Handle(), nullptr, nullptr, nullptr);
+    ASSERT_NE(wnd, nullptr);
+    Skinner()->ClassifyWindow(wnd);
+    auto* skinner = dynamic_cast<TSkinComBox*>(Skinner()->FindByHandle(wnd));
+    ASSERT_NE(skinner, nullptr);
+    EXPECT_EQ(skinner->Extended, c.Extended);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+    const TShot shot = Shoot(wnd);
+    const RECT b = skinner->ButtonRect;
+    EXPECT_EQ(shot.At(Centre(b).x, b.top + 3), Colour(tiComboButton, 0));
+    DestroyWindow(wnd);
+    Skinner()->PurgeDestroyed();
+    EXPECT_EQ(Skinner()->FindByHandle(wnd), nullptr);
+  }
+}
+
+} // namespace
