@@ -1,8 +1,13 @@
 #include "SkinEdit.h"
 
+#include "SkinCombo.h"
+
 #include "WinSkinData.h"
 
 #include "Graphics.h"
+
+#include <cctype>
+#include <string>
 
 namespace {
 void FrameWith(HDC dc, const RECT& r, COLORREF colour) {
@@ -56,8 +61,47 @@ void TSkinEdit::AfterMessage(TMessage& msg) {
   TSkinControl::AfterMessage(msg);
 }
 
+TSkinEdit::~TSkinEdit() {
+  TSkinControl::Free(UpDown);
+}
+
+void TSkinEdit::Unskin() {
+  TSkinControl::Unskin();
+  TSkinUpDown* spin = UpDown;
+  UpDown = nullptr;
+  if (!spin) return;
+  if (spin->LifeState != 6) spin->Unskin();
+  TSkinControl::Free(spin);
+}
+
+void TSkinEdit::AdoptUpDown() {
+  if (UpDown || !SkinData) return;
+  for (HWND child = GetTopWindow(Handle); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char buf[101] = {};
+    GetClassNameA(child, buf, sizeof buf);
+    std::string name = buf;
+    for (char& c : name)
+      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name != "msctls_updown32" && name.find("spin") == std::string::npos &&
+        name.find("updown") == std::string::npos)
+      continue;
+    // Not in the form's list: this skinner owns it.
+    auto* spin = new TSkinUpDown(nullptr);
+    spin->InEdit = true;
+    spin->AttachHandle(child, SkinData, nullptr);
+    if (!spin->Attached) {
+      delete spin;
+      return;
+    }
+    UpDown = spin;
+    return;
+  }
+}
+
 void TSkinEdit::DrawSkin(HDC dc, const RECT& rect) {
-  if (!SkinData || !HasBorder(Handle, rect, 0)) return;
+  if (!SkinData) return;
+  if ((SkinData->SkinControls() & SkinBit(xcSpin)) && !UpDown) AdoptUpDown();
+  if (!HasBorder(Handle, rect, 0)) return;
   RECT r = rect;
   FrameWith(dc, r, ColorToRGB(SkinData->Colours[scButtonShadow]));
   InflateRect(&r, -1, -1);

@@ -4,6 +4,8 @@
 #include "WinSkinData.h"
 #include "SkinButtons.h"
 #include "SkinCheckRadio.h"
+#include "SkinCombo.h"
+#include "SkinDateTime.h"
 #include "SkinEdit.h"
 #include "WinSubClass.h"
 
@@ -486,6 +488,20 @@ void TWinSkinForm::ClassifyControl(TControl* control, TControl* form) {
   case ckEdit:
     AttachNewSkinner<TSkinEdit>(control, this, &data, decision.Recolor);
     break;
+  case ckComboBox:
+  case ckComboBoxEx: {
+    auto* skinner = new TSkinComBox(control);
+    skinner->Extended = decision.Kind == ckComboBoxEx;
+    skinner->AttachControl(this, &data, decision.Recolor);
+    if (!skinner->Attached) delete skinner;
+    break;
+  }
+  case ckUpDown:
+    AttachNewSkinner<TSkinUpDown>(control, this, &data, decision.Recolor);
+    break;
+  case ckDateTime:
+    AttachNewSkinner<TSkinDateTime>(control, this, &data, decision.Recolor);
+    break;
   case ckEditByHandle:
     if (wc) {
       auto* skinner = new TSkinEdit(control);
@@ -534,6 +550,13 @@ void TWinSkinForm::ClassifyWindow(HWND wnd) {
   case ckEdit:
     skinner = new TSkinEdit(nullptr);
     break;
+  case ckComboBox:
+  case ckComboBoxEx: {
+    auto* combo = new TSkinComBox(nullptr);
+    combo->Extended = decision.Kind == ckComboBoxEx;
+    skinner = combo;
+    break;
+  }
   default:
     return;
   }

@@ -289,7 +289,7 @@ TEST_F(SkinControlsTest, ToolkitControlsClassifiedByKindAndSkinnedWhereTheEngine
         {Add<TRadioButton>(f, "Radio", 10, 50), ckRadioButton, true},
         {Add<TEdit>(f, "", 120, 50), ckEdit, true},
         {Add<TMemo>(f, "", 230, 50, 100, 40), ckScrollbar, false},
-        {Add<TComboBox>(f, "", 10, 100), ckComboBox, false},
+        {Add<TComboBox>(f, "", 10, 100), ckComboBox, true},
         {Add<TProgressBar>(f, "", 120, 100), ckProgress, false},
         {Add<TGroupBox>(f, "Group", 230, 100), ckGroupBox, false},
         {Add<TPanel>(f, "Panel", 10, 140), ckBox, false},
