@@ -260,20 +260,47 @@ TEST_F(SkinTabsPanelsTest, EachKindShowsTheSkinCellOfItsState) {
   EXPECT_EQ(At(pages->Handle(), last.right + 20, 5), ColorToRGB(form->Color()));
 }
 
-TEST_F(SkinTabsPanelsTest, TabsAtTheBottomUseTheFlippedCells) {
+TEST_F(SkinTabsPanelsTest, TabsInEachPositionShowTheirStateCells) {
+  struct TRow {
+    const char* Name;
+    int Position;
+  };
+  const TRow rows[] = {{"bottom", tpBottom}, {"left", tpLeft}, {"right", tpRight}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TPageControl* pages = nullptr;
+    TForm* form = SkinnedForm([&](TForm* f) {
+      pages = Pages(f, 2, 10, 10, 260, 160);
+      pages->SetTabPosition(row.Position);
+    });
+    auto* skinner = SkinnerOf<TSkinTab>(form, pages);
+    ASSERT_NE(skinner, nullptr);
+    EXPECT_EQ(skinner->Orientation, row.Position == tpBottom ? 1 : row.Position == tpLeft ? 2 : 3);
+    HWND wnd = pages->Handle();
+    for (int i = 0; i < 2; ++i) {
+      const RECT r = TabRect(wnd, i);
+      // Along the tab, clear of its centred caption and of the cell's margins.
+      const COLORREF c =
+          row.Position == tpBottom ? TabPixel(wnd, i) : At(wnd, (r.left + r.right) / 2, r.top + 7);
+      EXPECT_EQ(c, Colour(tiTabs, i == 0 ? 1 : 0)) << "tab " << i << " " << std::hex << c;
+    }
+    if (row.Position == tpBottom) {
+      // The cell's top rows are at the bottom when flipped.
+      const RECT r = TabRect(wnd, 1);
+      EXPECT_EQ(At(wnd, r.left + 8, r.bottom - 2), Colour(tiTabs, 0, cpTop));
+    }
+  }
+}
+
+TEST_F(SkinTabsPanelsTest, ButtonTabsShowTheButtonCells) {
   TPageControl* pages = nullptr;
-  SkinnedForm([&](TForm* f) {
+  TForm* form = SkinnedForm([&](TForm* f) {
     pages = Pages(f, 2, 10, 10, 260, 160);
-    pages->SetTabPosition(tpBottom);
+    pages->SetStyle(tsButtons);
   });
-  Settle();
-  HWND wnd = pages->Handle();
-  const RECT r = TabRect(wnd, 1);
-  ASSERT_GT(r.top, 80); // below the pages
-  EXPECT_EQ(TabPixel(wnd, 0), Colour(tiTabs, 1));
-  EXPECT_EQ(TabPixel(wnd, 1), Colour(tiTabs, 0));
-  // The cell's top rows are at the bottom when flipped.
-  EXPECT_EQ(At(wnd, r.left + 8, r.bottom - 2), Colour(tiTabs, 0, cpTop));
+  ASSERT_NE((SkinnerOf<TSkinTabBtn>(form, pages)), nullptr);
+  EXPECT_EQ(TabPixel(pages->Handle(), 0), Colour(tiButtons, 1));
+  EXPECT_EQ(TabPixel(pages->Handle(), 1), Colour(tiButtons, 0));
 }
 
 // ---------------------------------------------------------------------------------------------
