@@ -7,6 +7,8 @@
 #include "SkinCombo.h"
 #include "SkinDateTime.h"
 #include "SkinEdit.h"
+#include "SkinPanels.h"
+#include "SkinTabs.h"
 #include "WinSubClass.h"
 
 #include "ComCtrls.h"
@@ -92,8 +94,8 @@ TControlClass FromSkin3rd(const TControl& control, const TSkinData& data, const 
   if (kind == "comboboxex") return need(xcCombo, Make(ckComboBoxEx));
   if (kind == "edit") return HasBorder(control) ? need(xcEdit, Make(ckEdit)) : none;
   if (kind == "radiobutton") return need(xcRadioButton, Make(ckRadioButton));
-  if (kind == "panel") return need(xcPanel, Make(ckBox, true));
-  if (kind == "trackbar") return need(xcButton, Make(ckTrackBar));
+  if (kind == "panel") return need(xcPanel, Make(ckBox, true, 1)); // made transparent
+  if (kind == "trackbar") return need(xcButton, Make(ckTrackBar, false, 1)); // transparent
   if (kind == "button") return need(xcButton, Make(ckButton));
   if (kind == "datetimepicker") return need(xcCombo, Make(ckDateTime));
   if (kind == "mediaplayer") return need(xcButton, Make(ckMediaPlayer));
@@ -509,6 +511,55 @@ void TWinSkinForm::ClassifyControl(TControl* control, TControl* form) {
       if (!skinner->Attached) delete skinner;
     }
     break;
+  case ckTab: {
+    auto* skinner = new TSkinTab(control);
+    skinner->Mode = static_cast<BYTE>(decision.Variant);
+    skinner->AttachControl(this, &data, decision.Recolor);
+    if (!skinner->Attached) delete skinner;
+    break;
+  }
+  case ckTabBtn:
+    AttachNewSkinner<TSkinTabBtn>(control, this, &data, decision.Recolor);
+    break;
+  case ckTabSheet:
+    AttachNewSkinner<TSkinTabSheet>(control, this, &data, decision.Recolor);
+    break;
+  case ckStatusBar:
+    AttachNewSkinner<TSkinStatusBar>(control, this, &data, decision.Recolor);
+    break;
+  case ckRadioGroup:
+    if (wc && Has(data, xcRadioButton))
+      for (TControl* child : wc->Controls())
+        if (!FindByControl(child) && child->Tag != data.DisableTag())
+          AttachNewSkinner<TSkinRadioButton>(child, this, &data, false);
+    AttachNewSkinner<TSkinGroupBox>(control, this, &data, true);
+    break;
+  case ckGroupBox:
+    AttachNewSkinner<TSkinGroupBox>(control, this, &data, decision.Recolor);
+    break;
+  case ckBox: {
+    auto* skinner = new TSkinBox(control);
+    skinner->AttachControl(this, &data, decision.Recolor);
+    if (!skinner->Attached) {
+      delete skinner;
+      break;
+    }
+    if (decision.Variant == 1) skinner->Transparent.Set(control);
+    break;
+  }
+  case ckProgress:
+    AttachNewSkinner<TSkinProgress>(control, this, &data, decision.Recolor);
+    break;
+  case ckTrackBar: {
+    auto* skinner = new TSkinTrackBar(control);
+    skinner->AttachControl(this, &data, decision.Recolor);
+    if (!skinner->Attached) {
+      delete skinner;
+      break;
+    }
+    if (decision.Variant == 1) skinner->Transparent.Set(control);
+    break;
+  }
   case ckFrame:
     SkinOwned(control);
     break;
@@ -557,6 +608,15 @@ void TWinSkinForm::ClassifyWindow(HWND wnd) {
     skinner = combo;
     break;
   }
+  case ckTab:
+    skinner = new TSkinTab(nullptr);
+    break;
+  case ckProgress:
+    skinner = new TSkinProgress(nullptr);
+    break;
+  case ckBoxH:
+    skinner = new TSkinBoxH(nullptr);
+    break;
   default:
     return;
   }

@@ -290,10 +290,10 @@ TEST_F(SkinControlsTest, ToolkitControlsClassifiedByKindAndSkinnedWhereTheEngine
         {Add<TEdit>(f, "", 120, 50), ckEdit, true},
         {Add<TMemo>(f, "", 230, 50, 100, 40), ckScrollbar, false},
         {Add<TComboBox>(f, "", 10, 100), ckComboBox, true},
-        {Add<TProgressBar>(f, "", 120, 100), ckProgress, false},
-        {Add<TGroupBox>(f, "Group", 230, 100), ckGroupBox, false},
-        {Add<TPanel>(f, "Panel", 10, 140), ckBox, false},
-        {Add<TTrackBar>(f, "", 120, 140), ckTrackBar, false},
+        {Add<TProgressBar>(f, "", 120, 100), ckProgress, true},
+        {Add<TGroupBox>(f, "Group", 230, 100), ckGroupBox, true},
+        {Add<TPanel>(f, "Panel", 10, 140), ckBox, true},
+        {Add<TTrackBar>(f, "", 120, 140), ckTrackBar, true},
         {Add<TScrollBar>(f, "", 230, 140), ckScControl, false},
     };
   });
@@ -307,7 +307,8 @@ TEST_F(SkinControlsTest, ToolkitControlsClassifiedByKindAndSkinnedWhereTheEngine
     TSkinControl* s = skinner->FindByControl(row.Control);
     EXPECT_EQ(s != nullptr, row.Skinner);
     auto* wc = static_cast<TWinControl*>(row.Control);
-    EXPECT_EQ(SendMessageW(wc->Handle(), SKM_QUERY, 0, 0) == 1, row.Skinner);
+    // Panels are only recoloured: no handler of ours answers there.
+    EXPECT_EQ(SendMessageW(wc->Handle(), SKM_QUERY, 0, 0) == 1, row.Skinner && row.Kind != ckBox);
     withSkinner += row.Skinner;
   }
   EXPECT_EQ(static_cast<int>(skinner->Controls().size()), withSkinner);
