@@ -520,8 +520,8 @@ void TSkinTrackBar::DrawChannel(HDC dc) {
   SendMessageW(Handle, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&c));
   const bool vertical = (ReadStyle(Handle, GWL_STYLE) & TBS_VERT) != 0;
   if (vertical && HasImage(SkinData->TrackVert)) {
-    // The system reports a vertical channel lying down.
-    c = RECT{c.top, c.left, c.bottom, c.right};
+    // Some systems report a vertical channel lying down (wider than high): stand it up.
+    if (c.right - c.left > c.bottom - c.top) c = RECT{c.top, c.left, c.bottom, c.right};
     TDataSkinObject& e = *SkinData->TrackVert;
     HDC src = e.Image.CanvasHandle();
     if (!src) return;

@@ -188,7 +188,7 @@ TEST_F(SkinTabsPanelsTest, EachKindShowsTheSkinCellOfItsState) {
   TPageControl* pages = nullptr;
   TStatusBar* status = nullptr;
   TProgressBar *half = nullptr, *upper = nullptr;
-  TTrackBar* track = nullptr;
+  TTrackBar *track = nullptr, *upright = nullptr;
   TGroupBox* group = nullptr;
   TPanel* panel = nullptr;
   TForm* form = SkinnedForm([&](TForm* f) {
@@ -203,6 +203,8 @@ TEST_F(SkinTabsPanelsTest, EachKindShowsTheSkinCellOfItsState) {
     upper->SetPosition(75);
     track = Add<TTrackBar>(f, 10, 170, 200, 36);
     track->SetPosition(3);
+    upright = Add<TTrackBar>(f, 220, 166, 100, 36);
+    upright->SetOrientation(trVertical); // turns the bar upright: 36 x 100
     status = Add<TStatusBar>(f, 0, 270, 440, 22);
     status->SetPanels({{"", 100}, {"", 100}, {"", 100}});
   });
@@ -255,6 +257,11 @@ TEST_F(SkinTabsPanelsTest, EachKindShowsTheSkinCellOfItsState) {
     const COLORREF c = row.X < 0 ? TabPixel(row.Wnd, row.Y) : At(row.Wnd, row.X, row.Y);
     EXPECT_EQ(c, row.Expect) << std::hex << c << " != " << row.Expect;
   }
+  // A vertical track bar's channel stands upright: the row below the thumb crosses it.
+  int channel = 0;
+  for (int x = 0; x < 36; ++x)
+    channel += At(upright->Handle(), x, 85) == Colour(tiTrackVert, 0);
+  EXPECT_GT(channel, 0);
   // The strip beside the tabs is the parent's colour, not the skin's cells.
   const RECT last = TabRect(pages->Handle(), 2);
   EXPECT_EQ(At(pages->Handle(), last.right + 20, 5), ColorToRGB(form->Color()));
