@@ -939,7 +939,43 @@ void TToolBar::UpdateButtons() {
   SendMessageA(FHandle, TB_AUTOSIZE, 0, 0);
 }
 
+bool TToolBar::CustomDraw(TMessage& msg) {
+  if (!OnCustomDraw && !OnCustomDrawButton) return false;
+  auto* cd = reinterpret_cast<NMTBCUSTOMDRAW*>(msg.LParam);
+  if (cd->nmcd.hdr.hwndFrom != FHandle) return false; // a tooltip's notice, say
+  switch (cd->nmcd.dwDrawStage) {
+  case CDDS_PREPAINT: {
+    bool defaultDraw = true;
+    if (OnCustomDraw) OnCustomDraw(this, cd->nmcd.hdc, cd->nmcd.rc, defaultDraw);
+    msg.Result = !defaultDraw         ? CDRF_SKIPDEFAULT
+                 : OnCustomDrawButton ? CDRF_NOTIFYITEMDRAW
+                                      : CDRF_DODEFAULT;
+    return true;
+  }
+  case CDDS_ITEMPREPAINT: {
+    UINT flags = CDRF_DODEFAULT;
+    TToolButton* button = nullptr;
+    for (TToolButton* b : Buttons())
+      if (static_cast<DWORD_PTR>(b->FCommand) == cd->nmcd.dwItemSpec) button = b;
+    if (button && OnCustomDrawButton) {
+      // The text colour set on the context is the one the bar draws the caption in.
+      SetTextColor(cd->nmcd.hdc, cd->clrText);
+      OnCustomDrawButton(this, button, cd->nmcd.hdc, cd->nmcd.rc, cd->nmcd.uItemState, flags);
+      cd->clrText = GetTextColor(cd->nmcd.hdc);
+    }
+    msg.Result = flags;
+    return true;
+  }
+  default:
+    msg.Result = CDRF_DODEFAULT;
+    return true;
+  }
+}
+
 void TToolBar::Dispatch(TMessage& msg) {
+  if (msg.Msg == CN_NOTIFY && !IsSkinnedNotice(msg) &&
+      TWMNotify(msg).NMHdr->code == NM_CUSTOMDRAW && CustomDraw(msg))
+    return;
   if (msg.Msg == CN_COMMAND) {
     for (TToolButton* b : Buttons())
       if (b->FCommand == static_cast<int>(TWMCommand(msg).ItemId)) {

@@ -330,6 +330,17 @@ protected:
   bool FDown = false;
 };
 
+class TToolBar;
+// Custom drawing of a tool bar's background: before the bar draws itself. Setting
+// `defaultDraw` false keeps the bar from drawing anything of its own.
+using TToolBarCustomDrawEvent =
+    std::function<void(TToolBar* sender, HDC dc, const RECT& rect, bool& defaultDraw)>;
+// Custom drawing of one button before the bar draws it: its CDIS_ state flags and rectangle.
+// `flags` is the answer given to the bar (CDRF_DODEFAULT at first; CDRF_SKIPDEFAULT draws
+// nothing more, TBCDRF_NOEDGES | TBCDRF_NOBACKGROUND keeps only the content).
+using TToolBarCustomDrawButtonEvent = std::function<void(
+    TToolBar* sender, TToolButton* button, HDC dc, const RECT& rect, UINT state, UINT& flags)>;
+
 // A tool bar of TToolButton children, in their order; a click runs the button's OnClick.
 class TToolBar : public TCommonControl {
   TK_DECLARE_CLASS(TToolBar)
@@ -346,9 +357,13 @@ public:
     RecreateWnd();
   }
   std::vector<TToolButton*> Buttons() const;
+  TToolBarCustomDrawEvent OnCustomDraw;
+  TToolBarCustomDrawButtonEvent OnCustomDrawButton;
 
 protected:
   friend class TToolButton;
+  // NM_CUSTOMDRAW of the bar: the two events above; false when neither is assigned.
+  bool CustomDraw(TMessage& msg);
   void CreateParams(TCreateParams& params) override;
   void Dispatch(TMessage& msg) override;
   void SaveWindowState() override;

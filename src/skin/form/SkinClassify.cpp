@@ -9,6 +9,7 @@
 #include "SkinEdit.h"
 #include "SkinPanels.h"
 #include "SkinTabs.h"
+#include "SkinToolBar.h"
 #include "WinSubClass.h"
 
 #include "ComCtrls.h"
@@ -94,7 +95,7 @@ TControlClass FromSkin3rd(const TControl& control, const TSkinData& data, const 
   if (kind == "comboboxex") return need(xcCombo, Make(ckComboBoxEx));
   if (kind == "edit") return HasBorder(control) ? need(xcEdit, Make(ckEdit)) : none;
   if (kind == "radiobutton") return need(xcRadioButton, Make(ckRadioButton));
-  if (kind == "panel") return need(xcPanel, Make(ckBox, true, 1)); // made transparent
+  if (kind == "panel") return need(xcPanel, Make(ckBox, true, 1));           // made transparent
   if (kind == "trackbar") return need(xcButton, Make(ckTrackBar, false, 1)); // transparent
   if (kind == "button") return need(xcButton, Make(ckButton));
   if (kind == "datetimepicker") return need(xcCombo, Make(ckDateTime));
@@ -549,6 +550,9 @@ void TWinSkinForm::ClassifyControl(TControl* control, TControl* form) {
   }
   case ckProgress:
     AttachNewSkinner<TSkinProgress>(control, this, &data, decision.Recolor);
+    break;
+  case ckToolBar:
+    AttachNewSkinner<TSkinToolBar>(control, this, &data, decision.Recolor);
     break;
   case ckTrackBar: {
     auto* skinner = new TSkinTrackBar(control);

@@ -704,6 +704,43 @@ TEST_F(SkinControlsTest, EditsFramedFlatBorderlessOnesLeftAlone) {
   DestroyWindow(bordered);
 }
 
+TEST_F(SkinControlsTest, ToolBarMadeFlatWithSkinnedHotButtonsAndGivenBack) {
+  TToolBar* bar = nullptr;
+  int ownBackground = 0;
+  SkinnedForm([&](TForm* f) {
+    bar = Add<TToolBar>(f, "", 10, 10, 300, 30);
+    for (const char* caption : {"One", "Two", "Three"}) {
+      auto* b = new TToolButton(f);
+      b->SetParent(bar);
+      b->SetCaption(caption);
+    }
+    // The application's own background painter stays in place.
+    bar->OnCustomDraw = [&](TToolBar*, HDC, const RECT&, bool&) { ++ownBackground; };
+  });
+  EXPECT_TRUE(bar->Flat());
+  EXPECT_TRUE(bar->OnCustomDrawButton);
+  HWND wnd = bar->Handle();
+  SendMessageW(wnd, TB_SETHOTITEM, 1, 0);
+  RECT item{};
+  SendMessageW(wnd, TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+  const int y = (item.top + item.bottom) / 2;
+  // The hot button's plate is the "Buttons" hot cell (its left margin here); the others are flat.
+  TShot shot = Shoot(wnd);
+  EXPECT_EQ(shot.At(item.left + 2, y), Colour(tiButtons, 3, cpLeft)) << Row(shot);
+  RECT first{};
+  SendMessageW(wnd, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  EXPECT_NE(shot.At(first.left + 2, y), Colour(tiButtons, 3, cpLeft));
+  EXPECT_GT(ownBackground, 0);
+
+  SwitchActive(false);
+  EXPECT_FALSE(bar->Flat());
+  EXPECT_FALSE(bar->OnCustomDrawButton);
+  EXPECT_TRUE(bar->OnCustomDraw);
+  SendMessageW(bar->Handle(), TB_SETHOTITEM, 1, 0);
+  shot = Shoot(bar->Handle());
+  EXPECT_NE(shot.At(item.left + 2, y), Colour(tiButtons, 3, cpLeft));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Giving controls back
 
