@@ -4,6 +4,7 @@
 #include "WinSkinData.h"
 #include "SkinButtons.h"
 #include "SkinCheckRadio.h"
+#include "SkinListView.h"
 #include "SkinEdit.h"
 #include "WinSubClass.h"
 
@@ -493,6 +494,35 @@ void TWinSkinForm::ClassifyControl(TControl* control, TControl* form) {
       if (!skinner->Attached) delete skinner;
     }
     break;
+  case ckScrollbar:
+    AttachNewSkinner<TSkinScrollbar>(control, this, &data, decision.Recolor);
+    break;
+  case ckSingleScrollbar: {
+    auto* skinner = new TSkinScrollbar(control);
+    skinner->SingleBar = true;
+    skinner->AttachControl(this, &data, decision.Recolor);
+    if (!skinner->Attached) delete skinner;
+    break;
+  }
+  case ckEmbedScrollbar:
+    if (wc)
+      for (TControl* child : wc->Controls()) {
+        if (FindByControl(child) || !dynamic_cast<TWinControl*>(child)) continue;
+        if (child->InheritsFrom("TScrollBar"))
+          AttachNewSkinner<TSkinScControl>(child, this, &data, false);
+        else if (Scrollable(*child))
+          AttachNewSkinner<TSkinScrollbar>(child, this, &data, false);
+      }
+    break;
+  case ckScControl:
+    AttachNewSkinner<TSkinScControl>(control, this, &data, decision.Recolor);
+    break;
+  case ckListView:
+    AttachNewSkinner<TSkinListView>(control, this, &data, decision.Recolor);
+    break;
+  case ckHeader:
+    AttachNewSkinner<TSkinHeader>(control, this, &data, decision.Recolor);
+    break;
   case ckFrame:
     SkinOwned(control);
     break;
@@ -533,6 +563,9 @@ void TWinSkinForm::ClassifyWindow(HWND wnd) {
     break;
   case ckEdit:
     skinner = new TSkinEdit(nullptr);
+    break;
+  case ckSizer:
+    skinner = new TSkinSizer(nullptr);
     break;
   default:
     return;
