@@ -460,6 +460,49 @@ TEST_F(SkinScrollTest, ScrollRequestsShowTheirPartUntilTheEndRequest) {
   }
 }
 
+TEST_F(SkinScrollTest, ScrollBarControlOverlayFollowsItsPositionAndPassesClicksOn) {
+  TScrollBar* bar = nullptr;
+  TForm* form = SkinnedForm([&](TForm* f) {
+    bar = new TScrollBar(f);
+    bar->SetParent(f);
+    bar->SetKind(sbVertical);
+    bar->SetBounds(20, 20, 17, 200);
+    bar->SetMax(100);
+    bar->SetPageSize(20);
+    bar->SetPosition(60);
+  });
+  auto* s = dynamic_cast<TSkinScControl*>(Skinner(form->Handle())->FindByControl(bar));
+  ASSERT_NE(s, nullptr);
+  ASSERT_TRUE(s->Overlay && s->Overlay->Shown);
+  HWND overlay = s->Overlay->Window();
+  RECT over{}, own{};
+  GetWindowRect(overlay, &over);
+  GetWindowRect(bar->Handle(), &own);
+  EXPECT_TRUE(EqualRect(&over, &own));
+  const int a = GetSystemMetrics(SM_CXHSCROLL);
+  for (int position : {60, 0, 80}) {
+    SCOPED_TRACE(position);
+    bar->SetPosition(position);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(bar->Handle(), SB_CTL, &info);
+    int start = 0, end = 0;
+    ControlThumb(200, a, info, start, end);
+    const TShot shot = Shoot(overlay);
+    EXPECT_EQ(shot.At(kX, start + 1), Colour(tiVertThumb, 0, cpTop));
+    EXPECT_EQ(shot.At(kX, end - 1), Colour(tiVertThumb, 0, cpBottom));
+    EXPECT_EQ(shot.At(kX, a / 2), Arrow(9));
+    EXPECT_EQ(shot.At(kX, 200 - a / 2), Arrow(13));
+  }
+  // A click on the second arrow reaches the control's own scrolling.
+  TInput input;
+  input.Move({(own.left + own.right) / 2, own.bottom - a / 2});
+  input.Button(MOUSEEVENTF_LEFTDOWN).Button(MOUSEEVENTF_LEFTUP).Send();
+  EXPECT_TRUE(PumpUntil([&] { return bar->Position() == 81; }, 2000));
+  EXPECT_EQ(bar->Position(), 81);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Lifetime
 
