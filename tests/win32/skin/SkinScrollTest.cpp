@@ -272,6 +272,92 @@ TEST(ScrollGeometry, DragPositionReachesTheLastTopRowAndNeverLeavesTheRange) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The picture, composed into memory
+
+TEST_F(SkinScrollTest, PictureShowsEachPartInTheCellOfItsState) {
+  struct TRow {
+    const char* Name;
+    int Length, ThumbStart, ThumbEnd;
+    bool Enabled;
+    int Hot;
+    bool Pressed;
+    int Y; // where to look along the bar
+    COLORREF Expected;
+  };
+  const COLORREF thumb = Colour(tiVertThumb, 0), hotThumb = Colour(tiVertThumb, 2);
+  const TRow rows[] = {
+      {"first arrow", 120, 40, 80, true, -1, false, 3, Arrow(9)},
+      {"first arrow hot", 120, 40, 80, true, 0, false, 3, Arrow(12)},
+      {"first arrow pressed", 120, 40, 80, true, 0, true, 3, Arrow(10)},
+      {"second arrow hot", 120, 40, 80, true, 1, false, 116, Arrow(16)},
+      {"second arrow pressed", 120, 40, 80, true, 1, true, 116, Arrow(14)},
+      {"track", 120, 40, 80, true, 3, false, 90, Colour(tiVertScroll, 0)},
+      {"thumb", 120, 40, 80, true, -1, false, 50, thumb},
+      {"thumb hot", 120, 40, 80, true, 5, false, 50, hotThumb},
+      {"thumb pressed", 120, 40, 80, true, 5, true, 50, Colour(tiVertThumb, 1)},
+      {"thumb's top margin", 120, 40, 80, true, -1, false, 41, Colour(tiVertThumb, 0, cpTop)},
+      {"grip", 120, 40, 80, true, -1, false, 60, Arrow(20)},
+      {"grip hot", 120, 40, 80, true, 5, false, 60, Arrow(22)},
+      {"grip pressed", 120, 40, 80, true, 5, true, 60, Arrow(21)},
+      {"no grip on a short thumb", 120, 40, 57, true, -1, false, 48, thumb},
+      {"disabled track", 120, 40, 80, false, -1, false, 60, Colour(tiVertScroll, 2)},
+      {"short bar: half-length arrows", 20, 0, 0, true, -1, false, 9, Arrow(9)},
+      {"short bar: second arrow", 20, 0, 0, true, -1, false, 10, Arrow(13)},
+  };
+  HDC screen = GetDC(nullptr);
+  for (const TRow& r : rows) {
+    SCOPED_TRACE(r.Name);
+    TScrollPicture p;
+    p.Width = 16;
+    p.Height = r.Length;
+    p.Vertical = true;
+    p.ArrowSize = 16;
+    p.ThumbStart = r.ThumbStart;
+    p.ThumbEnd = r.ThumbEnd;
+    p.Enabled = r.Enabled;
+    p.HotPart = r.Hot;
+    p.Pressed = r.Pressed;
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, 16, r.Length);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    EXPECT_TRUE(PaintScrollPicture(mem, 0, 0, *Data, p));
+    EXPECT_EQ(GetPixel(mem, kX, r.Y), r.Expected) << r.Y;
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+  }
+  ReleaseDC(nullptr, screen);
+}
+
+TEST_F(SkinScrollTest, PictureAtTheSystemSizeWhenTheSkinsArrowsAreFarOff) {
+  // Arrows of 16 are drawn at the system size when it is more than 2 pixels off.
+  struct TRow {
+    int ArrowSize, Thick;
+  };
+  HDC screen = GetDC(nullptr);
+  for (const TRow r : {TRow{24, 24}, TRow{18, 16}, TRow{19, 19}, TRow{13, 13}}) {
+    TScrollPicture p;
+    p.Width = 30;
+    p.Height = 100;
+    p.Vertical = true;
+    p.Thin = true;
+    p.ArrowSize = r.ArrowSize;
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, 30, 100);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    const RECT all{0, 0, 30, 100};
+    FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    PaintScrollPicture(mem, 0, 0, *Data, p);
+    EXPECT_EQ(GetPixel(mem, r.Thick - 1, 2), Arrow(9)) << r.ArrowSize;
+    EXPECT_EQ(GetPixel(mem, r.Thick, 2), RGB(0, 0, 0)) << r.ArrowSize;
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+  }
+  ReleaseDC(nullptr, screen);
+}
+
+// ---------------------------------------------------------------------------------------------
 // The overlay on screen
 
 TEST_F(SkinScrollTest, ListBoxOverlayCoversTheBarWithArrowsTrackAndThumbWhereThePlatformHasThem) {
@@ -431,6 +517,33 @@ TEST_F(SkinScrollTest, PointerAndKeyboardScrollTheListThroughTheOverlay) {
   const TShot shot = Shoot(s->VertBar->Window());
   EXPECT_EQ(shot.At(kX, end.xyThumbBottom - 2), Colour(tiVertThumb, 0, cpBottom));
   EXPECT_EQ(shot.At(kX, a + 2), Colour(tiVertScroll, 0));
+}
+
+TEST_F(SkinScrollTest, PointerOverThePartsLightsEachAndLeavingClearsIt) {
+  TListBox* list = nullptr;
+  TForm* form = SkinnedForm([&](TForm* f) { list = AddList(f, 60); });
+  TSkinScrollbar* s = ScrollSkinner(form, list);
+  ASSERT_NE(s, nullptr);
+  const SCROLLBARINFO bar = BarInfo(list->Handle(), OBJID_VSCROLL);
+  const int a = GetSystemMetrics(SM_CXHSCROLL);
+  const int cx = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2;
+  const int thumb = (bar.xyThumbTop + bar.xyThumbBottom) / 2;
+  struct TRow {
+    int Y; // along the bar; -1: off the bar
+    int Part;
+    int LookAt;
+    COLORREF Expected;
+  };
+  const TRow rows[] = {
+      {a / 2, 0, a / 2, Arrow(12)}, {thumb, 5, thumb, Arrow(22)}, {-1, -1, a / 2, Arrow(9)}};
+  TInput input;
+  for (const TRow& r : rows) {
+    const POINT at = r.Y < 0 ? POINT{bar.rcScrollBar.left - 60, bar.rcScrollBar.top}
+                             : POINT{cx, bar.rcScrollBar.top + r.Y};
+    input.Move({at.x, at.y + 1}).Move(at).Send();
+    EXPECT_TRUE(PumpUntil([&] { return s->VertBar->HotPart == r.Part; }, 2000)) << r.Y;
+    EXPECT_EQ(Shoot(s->VertBar->Window()).At(kX, r.LookAt), r.Expected) << r.Y;
+  }
 }
 
 TEST_F(SkinScrollTest, ScrollRequestsShowTheirPartUntilTheEndRequest) {
