@@ -544,6 +544,9 @@ TEST_F(SkinScrollTest, PointerOverThePartsLightsEachAndLeavingClearsIt) {
     EXPECT_TRUE(PumpUntil([&] { return s->VertBar->HotPart == r.Part; }, 2000)) << r.Y;
     EXPECT_EQ(Shoot(s->VertBar->Window()).At(kX, r.LookAt), r.Expected) << r.Y;
   }
+  // Coordinates are signed: a point above the bar (as under capture) is by the first arrow.
+  SendMessageW(s->VertBar->Window(), WM_MOUSEMOVE, 0, MAKELPARAM(kX, -3));
+  EXPECT_EQ(s->VertBar->HotPart, 0);
 }
 
 TEST_F(SkinScrollTest, ScrollRequestsShowTheirPartUntilTheEndRequest) {
