@@ -354,6 +354,28 @@ void TWinSkinForm::PurgeDestroyed() {
   }
 }
 
+void TWinSkinForm::ReplaceScrollSkinner(HWND wnd) {
+  if (!wnd || !FSkinData) return;
+  auto it = std::find_if(FControls.rbegin(), FControls.rend(),
+                         [&](TSkinControl* s) { return s->Handle == wnd; });
+  if (it == FControls.rend()) return;
+  TSkinControl* old = *it;
+  auto* scroller = dynamic_cast<TSkinScrollbar*>(old);
+  TControl* control = old->Control;
+  if (!scroller || !control) return;
+  const bool listView = dynamic_cast<TSkinListView*>(old) != nullptr;
+  const bool single = scroller->SingleBar;
+  RemoveControl(old);
+  old->Form = nullptr;
+  TSkinControl::Free(old);
+  auto* wc = dynamic_cast<TWinControl*>(control);
+  if (!wc || !wc->HandleAllocated()) return;
+  TSkinScrollbar* skinner = listView ? new TSkinListView(control) : new TSkinScrollbar(control);
+  skinner->SingleBar = single;
+  skinner->AttachControl(this, FSkinData, false);
+  if (!skinner->Attached) delete skinner;
+}
+
 void TWinSkinForm::FreeAll() {
   while (!FControls.empty()) {
     TSkinControl* s = FControls.front();

@@ -655,6 +655,29 @@ TEST_F(SkinScrollTest, RawListOverlaysHiddenWhenTheListIsDestroyed) {
   EXPECT_EQ(s->LifeState, 6);
 }
 
+TEST_F(SkinScrollTest, ControlMadeAnewGetsANewSkinnerOverItsNewWindow) {
+  TMemo* memo = nullptr;
+  TForm* form = SkinnedForm([&](TForm* f) {
+    memo = new TMemo(f);
+    memo->SetParent(f);
+    memo->SetBounds(10, 10, 200, 120);
+    std::vector<std::string> lines(40, "Line");
+    memo->SetLines(lines);
+  });
+  TWinSkinForm* skinner = Skinner(form->Handle());
+  const HWND before = memo->Handle();
+  memo->SetScrollBars(ssVertical); // the memo makes its window anew
+  ASSERT_NE(memo->Handle(), before);
+  Pump(50);
+  auto* s = dynamic_cast<TSkinScrollbar*>(skinner->FindByControl(memo));
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->Handle, memo->Handle());
+  EXPECT_TRUE(s->Active);
+  EXPECT_EQ(skinner->FindByHandle(before), nullptr);
+  ASSERT_TRUE(s->VertBar && s->VertBar->Shown);
+  EXPECT_EQ(Shoot(s->VertBar->Window()).At(kX, 3), Arrow(9));
+}
+
 TEST_F(SkinScrollTest, FiftySkinAndUnskinCyclesLeaveNoHandlesBehind) {
   TForm* form = SkinnedForm([](TForm*) {});
   TWinSkinForm* skinner = Skinner(form->Handle());
