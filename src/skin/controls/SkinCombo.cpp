@@ -3,12 +3,24 @@
 #include "SkinDraw.h"
 #include "WinSkinData.h"
 
+#include "SkinScrollBar.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
 
-TComboListSkinnerFactory ComboListSkinnerFactory = nullptr;
+TSkinControl* MakeComboListSkinner(TSkinComBox* combo, HWND list, bool simple) {
+  if (!combo || !combo->SkinData || !list) return nullptr;
+  TSkinControl* skinner = simple ? static_cast<TSkinControl*>(new TSkinScrollbarH(nullptr))
+                                 : new TComboxScrollBar(nullptr);
+  skinner->AttachHandle(list, combo->SkinData, nullptr);
+  if (skinner->Attached) return skinner;
+  delete skinner;
+  return nullptr;
+}
+
+TComboListSkinnerFactory ComboListSkinnerFactory = MakeComboListSkinner;
 
 namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -226,8 +238,7 @@ void TSkinComBox::AttachParts(bool scrollers) {
   Style = ReadStyle(Handle, GWL_STYLE);
   const int kind = Style & 3;
   if (kind != CBS_SIMPLE) {
-    if (scrollers && kind == CBS_DROPDOWNLIST && ReadComboInfo() && ComboInfo.hwndList &&
-        ComboListSkinnerFactory)
+    if (scrollers && (kind & 2) && ReadComboInfo() && ComboInfo.hwndList && ComboListSkinnerFactory)
       DropScroller = ComboListSkinnerFactory(this, ComboInfo.hwndList, false);
     HookEdit();
     ListHandle = nullptr;

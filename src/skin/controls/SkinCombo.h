@@ -36,8 +36,10 @@ private:
 
 // Makes the skinner of a combo's list window (the list of a simple combo when `simple`, else
 // the drop-down list), attached to `list` by handle without a form skinner: the combo owns it
-// and frees it. Set by the scroll-bar skinners; while null, lists keep the system's scroll bars.
+// and frees it. MakeComboListSkinner (the scroll-bar skinners of the list) unless replaced;
+// while null, lists keep the system's scroll bars.
 using TComboListSkinnerFactory = TSkinControl* (*)(TSkinComBox* combo, HWND list, bool simple);
+TSkinControl* MakeComboListSkinner(TSkinComBox* combo, HWND list, bool simple);
 extern TComboListSkinnerFactory ComboListSkinnerFactory;
 
 // Combo boxes (plain and extended): the frame and the drop button drawn from "ComboButton"

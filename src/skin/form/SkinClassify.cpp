@@ -7,6 +7,7 @@
 #include "SkinCombo.h"
 #include "SkinDateTime.h"
 #include "SkinEdit.h"
+#include "SkinListView.h"
 #include "SkinPanels.h"
 #include "SkinTabs.h"
 #include "SkinToolBar.h"
@@ -358,6 +359,28 @@ void TWinSkinForm::PurgeDestroyed() {
   }
 }
 
+void TWinSkinForm::ReplaceScrollSkinner(HWND wnd) {
+  if (!wnd || !FSkinData) return;
+  auto it = std::find_if(FControls.rbegin(), FControls.rend(),
+                         [&](TSkinControl* s) { return s->Handle == wnd; });
+  if (it == FControls.rend()) return;
+  TSkinControl* old = *it;
+  auto* scroller = dynamic_cast<TSkinScrollbar*>(old);
+  TControl* control = old->Control;
+  if (!scroller || !control) return;
+  const bool listView = dynamic_cast<TSkinListView*>(old) != nullptr;
+  const bool single = scroller->SingleBar;
+  RemoveControl(old);
+  old->Form = nullptr;
+  TSkinControl::Free(old);
+  auto* wc = dynamic_cast<TWinControl*>(control);
+  if (!wc || !wc->HandleAllocated()) return;
+  TSkinScrollbar* skinner = listView ? new TSkinListView(control) : new TSkinScrollbar(control);
+  skinner->SingleBar = single;
+  skinner->AttachControl(this, FSkinData, false);
+  if (!skinner->Attached) delete skinner;
+}
+
 void TWinSkinForm::FreeAll() {
   while (!FControls.empty()) {
     TSkinControl* s = FControls.front();
@@ -564,6 +587,35 @@ void TWinSkinForm::ClassifyControl(TControl* control, TControl* form) {
     if (decision.Variant == 1) skinner->Transparent.Set(control);
     break;
   }
+  case ckScrollbar:
+    AttachNewSkinner<TSkinScrollbar>(control, this, &data, decision.Recolor);
+    break;
+  case ckSingleScrollbar: {
+    auto* skinner = new TSkinScrollbar(control);
+    skinner->SingleBar = true;
+    skinner->AttachControl(this, &data, decision.Recolor);
+    if (!skinner->Attached) delete skinner;
+    break;
+  }
+  case ckEmbedScrollbar:
+    if (wc)
+      for (TControl* child : wc->Controls()) {
+        if (FindByControl(child) || !dynamic_cast<TWinControl*>(child)) continue;
+        if (child->InheritsFrom("TScrollBar"))
+          AttachNewSkinner<TSkinScControl>(child, this, &data, false);
+        else if (Scrollable(*child))
+          AttachNewSkinner<TSkinScrollbar>(child, this, &data, false);
+      }
+    break;
+  case ckScControl:
+    AttachNewSkinner<TSkinScControl>(control, this, &data, decision.Recolor);
+    break;
+  case ckListView:
+    AttachNewSkinner<TSkinListView>(control, this, &data, decision.Recolor);
+    break;
+  case ckHeader:
+    AttachNewSkinner<TSkinHeader>(control, this, &data, decision.Recolor);
+    break;
   case ckFrame:
     SkinOwned(control);
     break;
@@ -620,6 +672,9 @@ void TWinSkinForm::ClassifyWindow(HWND wnd) {
     break;
   case ckBoxH:
     skinner = new TSkinBoxH(nullptr);
+    break;
+  case ckSizer:
+    skinner = new TSkinSizer(nullptr);
     break;
   default:
     return;

@@ -549,6 +549,7 @@ LRESULT TWinSkinForm::HookMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
     break;
   case SKM_RESKINSCROLL:
+    ReplaceScrollSkinner(reinterpret_cast<HWND>(wparam));
     return 0;
   case SKM_FINISH:
     if (!FStarted) Finish();

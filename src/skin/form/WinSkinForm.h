@@ -338,6 +338,9 @@ public:
   TSkinControl* FindByControl(const TControl* control) const;
   // Frees every skinner whose window was destroyed.
   void PurgeDestroyed();
+  // After a control made its window anew: the scroll-bar skinner of its old window `wnd` is
+  // freed and a new one of the same kind attached to the control's new window.
+  void ReplaceScrollSkinner(HWND wnd);
   // Takes the skinners from the list until it is empty: each gives its control back (unless
   // the window is being destroyed or the control's window is gone) and is freed.
   void FreeAll();

@@ -107,7 +107,7 @@ protected:
     ASSERT_TRUE(Data->SkinLoaded());
   }
   void TearDown() override {
-    ComboListSkinnerFactory = nullptr;
+    ComboListSkinnerFactory = MakeComboListSkinner;
     SetCursorPos(2, 2);
     delete Form;
     delete Host;
@@ -248,25 +248,32 @@ TEST_F(SkinComboTest, ComboWithoutAButtonImageOrWithASimpleListKeepsTheSystemLoo
   }
 }
 
-TEST_F(SkinComboTest, ListSkinnerHookAskedForTheDropDownAndTheSimpleListOnly) {
+TEST_F(SkinComboTest, ListSkinnerHookAskedForEachDropDownAndTheSimpleList) {
   ComboListSkinnerFactory = RecordingFactory;
   gFactoryCalls.clear();
-  TComboBox *list = nullptr, *simple = nullptr;
+  TComboBox *list = nullptr, *edit = nullptr, *simple = nullptr;
   SkinnedForm([&](TForm* f) {
     list = Add<TComboBox>(f, 10, 10, 150, 24);
     list->SetStyle(csDropDownList);
-    Add<TComboBox>(f, 10, 50, 150, 24); // drop-down with an edit: no list skinner
+    edit = Add<TComboBox>(f, 10, 50, 150, 24); // drop-down with an edit
     simple = Add<TComboBox>(f, 10, 90, 150, 90);
     simple->SetStyle(csSimple);
   });
-  ASSERT_EQ(gFactoryCalls.size(), 2u);
+  ASSERT_EQ(gFactoryCalls.size(), 3u);
+  int simpleCalls = 0;
   for (const TFactoryCall& call : gFactoryCalls) {
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
-    ASSERT_TRUE(GetComboBoxInfo(call.Simple ? simple->Handle() : list->Handle(), &info));
-    EXPECT_EQ(call.List, info.hwndList) << call.Simple;
+    bool found = false;
+    for (TComboBox* c : {list, edit, simple})
+      if (GetComboBoxInfo(c->Handle(), &info) && info.hwndList == call.List) {
+        found = true;
+        EXPECT_EQ(call.Simple, c == simple);
+      }
+    EXPECT_TRUE(found);
+    simpleCalls += call.Simple;
   }
-  EXPECT_NE(gFactoryCalls[0].Simple, gFactoryCalls[1].Simple);
+  EXPECT_EQ(simpleCalls, 1);
 }
 
 TEST_F(SkinComboTest, PointerOverTheButtonMakesItHotWithSignedCoordinates) {

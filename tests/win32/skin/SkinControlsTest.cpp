@@ -288,13 +288,13 @@ TEST_F(SkinControlsTest, ToolkitControlsClassifiedByKindAndSkinnedWhereTheEngine
         {Add<TCheckBox>(f, "CheckBox", 230, 10), ckCheckBox, true},
         {Add<TRadioButton>(f, "Radio", 10, 50), ckRadioButton, true},
         {Add<TEdit>(f, "", 120, 50), ckEdit, true},
-        {Add<TMemo>(f, "", 230, 50, 100, 40), ckScrollbar, false},
+        {Add<TMemo>(f, "", 230, 50, 100, 40), ckScrollbar, true},
         {Add<TComboBox>(f, "", 10, 100), ckComboBox, true},
         {Add<TProgressBar>(f, "", 120, 100), ckProgress, true},
         {Add<TGroupBox>(f, "Group", 230, 100), ckGroupBox, true},
         {Add<TPanel>(f, "Panel", 10, 140), ckBox, true},
         {Add<TTrackBar>(f, "", 120, 140), ckTrackBar, true},
-        {Add<TScrollBar>(f, "", 230, 140), ckScControl, false},
+        {Add<TScrollBar>(f, "", 230, 140), ckScControl, true},
     };
   });
   TWinSkinForm* skinner = Skinner(form->Handle());
