@@ -299,8 +299,9 @@ void TSkinBox::AttachControl(TWinSkinForm* form, TSkinData* data, bool recolor) 
   Recolor = recolor;
   SkinData = data;
   Form = form;
-  Control = control;
   if (auto* wc = dynamic_cast<TWinControl*>(control)) Handle = wc->WindowHandle();
+  // In front of the control's messages only to answer the skin's question.
+  HoldSlot(control);
   if (Form) Form->AddControl(this);
   if (Recolor) {
     SavedColor = control->Color();

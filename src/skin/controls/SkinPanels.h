@@ -64,7 +64,8 @@ class TSkinBox : public TSkinControl {
   TK_DECLARE_CLASS(TSkinBox)
 public:
   using TSkinControl::TSkinControl;
-  // Keeps the control and joins the form skinner's list; recolours when asked.
+  // Keeps the control (answering the skin's question for it) and joins the form skinner's list;
+  // recolours when asked.
   void AttachControl(TWinSkinForm* form, TSkinData* data, bool recolor) override;
   void Unskin() override;
   // The control's "Transparent" set to true (when it has one) until Unskin.

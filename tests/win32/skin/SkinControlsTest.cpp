@@ -307,8 +307,7 @@ TEST_F(SkinControlsTest, ToolkitControlsClassifiedByKindAndSkinnedWhereTheEngine
     TSkinControl* s = skinner->FindByControl(row.Control);
     EXPECT_EQ(s != nullptr, row.Skinner);
     auto* wc = static_cast<TWinControl*>(row.Control);
-    // Panels are only recoloured: no handler of ours answers there.
-    EXPECT_EQ(SendMessageW(wc->Handle(), SKM_QUERY, 0, 0) == 1, row.Skinner && row.Kind != ckBox);
+    EXPECT_EQ(SendMessageW(wc->Handle(), SKM_QUERY, 0, 0) == 1, row.Skinner);
     withSkinner += row.Skinner;
   }
   EXPECT_EQ(static_cast<int>(skinner->Controls().size()), withSkinner);
