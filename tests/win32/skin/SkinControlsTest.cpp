@@ -806,6 +806,76 @@ TEST_F(SkinControlsTest, RawButtonProcedureRestoredOnlyWhileStillOurs) {
   EXPECT_EQ(SendMessageW(two, WM_GETTEXTLENGTH, 0, 0), 3);
 }
 
+// Every kind of control on one form, skin switched off and on 50 times: off, no control
+// answers the skin's question; on, every one does again; nothing is left behind.
+TEST_F(SkinControlsTest, EveryKindGivenBackAndSkinnedAgainFiftyTimes) {
+  std::vector<TWinControl*> controls;
+  TForm* form = SkinnedForm([&](TForm* f) {
+    f->SetBounds(40, 40, 700, 460);
+    auto add = [&](TWinControl* c, int x, int y, int w, int h) {
+      c->SetParent(f);
+      c->SetBounds(x, y, w, h);
+      controls.push_back(c);
+      return c;
+    };
+    add(new TButton(f), 10, 10, 90, 26)->SetCaption("Button");
+    add(new TBitBtn(f), 110, 10, 90, 26)->SetCaption("Bit");
+    add(new TCheckBox(f), 210, 10, 90, 22)->SetCaption("Check");
+    add(new TRadioButton(f), 310, 10, 90, 22)->SetCaption("Radio");
+    add(new TEdit(f), 410, 10, 90, 24);
+    auto* memo = static_cast<TMemo*>(add(new TMemo(f), 10, 50, 120, 60));
+    memo->SetScrollBars(ssVertical);
+    static_cast<TListBox*>(add(new TListBox(f), 140, 50, 120, 60))
+        ->SetItems({"1", "2", "3", "4", "5", "6", "7", "8"});
+    static_cast<TComboBox*>(add(new TComboBox(f), 270, 50, 120, 24))->SetItems({"a", "b"});
+    add(new TGroupBox(f), 400, 50, 120, 60)->SetCaption("Group");
+    add(new TPanel(f), 530, 50, 120, 60)->SetCaption("Panel");
+    static_cast<TProgressBar*>(add(new TProgressBar(f), 10, 130, 120, 18))->SetPosition(40);
+    add(new TTrackBar(f), 140, 130, 120, 30);
+    add(new TScrollBar(f), 270, 130, 120, 18);
+    auto* view = static_cast<TListView*>(add(new TListView(f), 400, 130, 150, 80));
+    view->SetViewStyle(vsReport);
+    view->SetColumns({{"Name", 60}, {"Size", 50}});
+    static_cast<THeaderControl*>(add(new THeaderControl(f), 10, 220, 200, 22))
+        ->SetSections({{"One", 80}, {"Two", 80}});
+    static_cast<TTabControl*>(add(new TTabControl(f), 220, 220, 200, 80))->SetTabs({"A", "B"});
+    add(new TDateTimePicker(f), 430, 220, 140, 24);
+    add(new TUpDown(f), 580, 220, 20, 24);
+    static_cast<TStatusBar*>(add(new TStatusBar(f), 0, 400, 680, 22))->SetPanels({{"S", 100}});
+  });
+  ASSERT_NE(Skinner(form->Handle()), nullptr);
+  auto answering = [&] {
+    int n = 0;
+    for (TWinControl* c : controls)
+      n += SendMessageW(c->Handle(), SKM_QUERY, 0, 0) == 1;
+    return n;
+  };
+  const int all = static_cast<int>(controls.size());
+  EXPECT_EQ(answering(), all);
+  auto children = [&] {
+    int n = 0;
+    for (HWND c = GetTopWindow(form->Handle()); c; c = GetWindow(c, GW_HWNDNEXT))
+      ++n;
+    return n;
+  };
+  long before = -1;
+  int windows = 0;
+  for (int i = 0; i < 52; ++i) {
+    if (i == 2) { // after a warm-up: fonts and caches made on first use
+      before = GdiCount::Count();
+      windows = children();
+    }
+    SwitchActive(false);
+    ASSERT_EQ(answering(), 0) << i;
+    SwitchActive(true);
+    ASSERT_TRUE(PumpUntil([&] { return answering() == all; }, 2000)) << i << ": " << answering();
+  }
+  Pump(20);
+  ASSERT_GE(before, 0L);
+  EXPECT_LE(GdiCount::Count() - before, 2L);
+  EXPECT_EQ(children(), windows);
+}
+
 TEST_F(SkinControlsTest, ManyControlsSkinnedAndDestroyedLeaveNothingBehind) {
   TForm* form = SkinnedForm([](TForm*) {});
   TWinSkinForm* skinner = Skinner(form->Handle());
