@@ -330,6 +330,12 @@ TEST_F(SkinComboTest, ClickOnTheSkinnedArrowDropsTheList) {
   POINT at = Centre(skinner->ButtonRect);
   Press({window.left + at.x, window.top + at.y});
   EXPECT_TRUE(PumpUntil([&] { return SendMessageW(wnd, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 2000));
+  // The dropped list has the skin's scroll-bar skinner of its own.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(wnd, &info));
+  EXPECT_EQ(SendMessageW(info.hwndList, SKM_QUERY, 0, 0), 1);
+  EXPECT_NE(skinner->DropScroller, nullptr);
   SendMessageW(wnd, CB_SHOWDROPDOWN, FALSE, 0);
 }
 
