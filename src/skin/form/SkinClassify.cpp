@@ -671,6 +671,7 @@ void TWinSkinForm::ClassifyWindow(HWND wnd) {
     skinner = new TSkinProgress(nullptr);
     break;
   case ckBoxH:
+  case ckDialog: // a dialog inside a window: its children first, then its background
     skinner = new TSkinBoxH(nullptr);
     break;
   case ckSizer:

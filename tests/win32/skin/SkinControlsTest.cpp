@@ -126,9 +126,10 @@ COLORREF FacePixel(HWND wnd) {
 // A dialog template in memory: the header and its items, each a class atom, a title and an id.
 class TDialogTemplate {
 public:
-  TDialogTemplate(const wchar_t* title, short cx, short cy) {
+  TDialogTemplate(const wchar_t* title, short cx, short cy,
+                  DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | WS_VISIBLE) {
     Align(4);
-    Put(DWORD(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | WS_VISIBLE));
+    Put(style);
     Put(DWORD(0));
     FCountAt = FWords.size();
     Put(WORD(0));
@@ -448,6 +449,25 @@ TEST_F(SkinControlsTest, UnicodeDialogButtonsAndEditsSkinnedGroupAndOwnerDrawNot
   SendMessageW(item, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   Pump(30);
   EXPECT_EQ(gDialogCommands.size(), 1u);
+}
+
+TEST_F(SkinControlsTest, DialogInsideAWindowSkinnedWithItsControls) {
+  TForm* form = SkinnedForm([](TForm*) {});
+  TDialogTemplate tmpl(L"", 120, 60, WS_CHILD | WS_VISIBLE | DS_CONTROL | DS_SETFONT);
+  tmpl.Add(kButtonAtom, BS_PUSHBUTTON, L"Inner", idAdd, 10, 10, 60, 16);
+  HWND page = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), tmpl.Get(), form->Handle(),
+                                         RecordingDialogProc, 0);
+  ASSERT_NE(page, nullptr);
+  TWinSkinForm* skinner = Skinner(form->Handle());
+  ASSERT_NE(skinner, nullptr);
+  skinner->ClassifyWindow(page);
+  EXPECT_NE(skinner->FindByHandle(page), nullptr);
+  EXPECT_NE(skinner->FindByHandle(GetDlgItem(page, idAdd)), nullptr);
+  const COLORREF face = FacePixel(GetDlgItem(page, idAdd)); // normal, or focused by the dialog
+  EXPECT_TRUE(face == ButtonCell(1) || face == ButtonCell(5)) << std::hex << face;
+  DestroyWindow(page);
+  skinner->PurgeDestroyed();
+  EXPECT_EQ(skinner->FindByHandle(page), nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
