@@ -15,9 +15,9 @@
 #include "Forms.h"
 #include "StdCtrls.h"
 
-#include "BenchClock.h"
-
 #include <benchmark/benchmark.h>
+
+#include "BenchClock.h"
 
 namespace {
 
@@ -91,35 +91,8 @@ void BM_ButtonPaintSkinned(benchmark::State& state) {
     state.SkipWithError("the button was not skinned");
     return;
   }
-  LONGLONG paint = 0, system = 0;
-  bool systemFirst = true;
-  for (auto _ : state) {
-    state.PauseTiming();
-    LONGLONG s0 = 0, s1 = 0;
-    if (systemFirst) {
-      s0 = Now();
-      Repaint(plain);
-      s1 = Now();
-    }
-    state.ResumeTiming();
-    const LONGLONG p0 = Now();
-    Repaint(skinned);
-    const LONGLONG p1 = Now();
-    state.PauseTiming();
-    if (!systemFirst) {
-      s0 = Now();
-      Repaint(plain);
-      s1 = Now();
-    }
-    systemFirst = !systemFirst;
-    paint += p1 - p0;
-    system += s1 - s0;
-    state.ResumeTiming();
-  }
-  if (system > 0)
-    state.counters["ratio"] = static_cast<double>(paint) / static_cast<double>(system);
-  state.counters["system_us"] =
-      1e6 * Seconds(system) / static_cast<double>(state.iterations() ? state.iterations() : 1);
+  TimeAgainstBaseline(
+      state, [&] { Repaint(skinned); }, [&] { Repaint(plain); });
 }
 
 BENCHMARK(BM_ButtonPaintSystem)->Unit(benchmark::kMicrosecond);

@@ -14,9 +14,9 @@
 
 #include "Forms.h"
 
-#include "BenchClock.h"
-
 #include <benchmark/benchmark.h>
+
+#include "BenchClock.h"
 
 namespace {
 
@@ -94,35 +94,8 @@ void BM_NcPaintSkinned(benchmark::State& state) {
     state.SkipWithError("the window was not skinned");
     return;
   }
-  LONGLONG paint = 0, system = 0;
-  bool systemFirst = true;
-  for (auto _ : state) {
-    state.PauseTiming();
-    LONGLONG s0 = 0, s1 = 0;
-    if (systemFirst) {
-      s0 = Now();
-      Repaint(plain);
-      s1 = Now();
-    }
-    state.ResumeTiming();
-    const LONGLONG p0 = Now();
-    Repaint(skinned);
-    const LONGLONG p1 = Now();
-    state.PauseTiming();
-    if (!systemFirst) {
-      s0 = Now();
-      Repaint(plain);
-      s1 = Now();
-    }
-    systemFirst = !systemFirst;
-    paint += p1 - p0;
-    system += s1 - s0;
-    state.ResumeTiming();
-  }
-  if (system > 0)
-    state.counters["ratio"] = static_cast<double>(paint) / static_cast<double>(system);
-  state.counters["system_us"] =
-      1e6 * Seconds(system) / static_cast<double>(state.iterations() ? state.iterations() : 1);
+  TimeAgainstBaseline(
+      state, [&] { Repaint(skinned); }, [&] { Repaint(plain); });
 }
 
 BENCHMARK(BM_NcPaintSystem)->Unit(benchmark::kMicrosecond);

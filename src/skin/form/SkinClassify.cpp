@@ -411,13 +411,22 @@ void TabOrderWalk(TWinControl* parent, std::vector<TWinControl*>& out) {
 } // namespace
 
 namespace {
-// A skinner of kind S for a toolkit control (which owns it), attached; dropped when the
-// control cannot be taken over.
-template <class S>
-void AttachNewSkinner(TControl* control, TWinSkinForm* form, TSkinData* data, bool recolor) {
+// A skinner of kind S for a toolkit control (which owns it), prepared by `prepare` and
+// attached; dropped (null) when the control cannot be taken over.
+template <class S, class Prepare>
+S* AttachNewSkinner(TControl* control, TWinSkinForm* form, TSkinData* data, bool recolor,
+                    Prepare prepare) {
   auto* skinner = new S(control);
+  prepare(skinner);
   skinner->AttachControl(form, data, recolor);
-  if (!skinner->Attached) delete skinner;
+  if (skinner->Attached) return skinner;
+  delete skinner;
+  return nullptr;
+}
+
+template <class S>
+S* AttachNewSkinner(TControl* control, TWinSkinForm* form, TSkinData* data, bool recolor) {
+  return AttachNewSkinner<S>(control, form, data, recolor, [](S*) {});
 }
 } // namespace
 
@@ -488,13 +497,10 @@ void TWinSkinForm::ClassifyControl(TControl* control, TControl* form) {
   case ckButton:
     AttachNewSkinner<TSkinButton>(control, this, &data, decision.Recolor);
     break;
-  case ckBitButton: {
-    auto* skinner = new TSkinBitButton(control);
-    skinner->ImageProperty = decision.ImageProperty;
-    skinner->AttachControl(this, &data, decision.Recolor);
-    if (!skinner->Attached) delete skinner;
+  case ckBitButton:
+    AttachNewSkinner<TSkinBitButton>(control, this, &data, decision.Recolor,
+                                     [&](auto* s) { s->ImageProperty = decision.ImageProperty; });
     break;
-  }
   case ckSpeedButton: {
     auto* skinner = new TSkinSpeedButton(control);
     skinner->ImageProperty = decision.ImageProperty;
@@ -515,13 +521,10 @@ void TWinSkinForm::ClassifyControl(TControl* control, TControl* form) {
     AttachNewSkinner<TSkinEdit>(control, this, &data, decision.Recolor);
     break;
   case ckComboBox:
-  case ckComboBoxEx: {
-    auto* skinner = new TSkinComBox(control);
-    skinner->Extended = decision.Kind == ckComboBoxEx;
-    skinner->AttachControl(this, &data, decision.Recolor);
-    if (!skinner->Attached) delete skinner;
+  case ckComboBoxEx:
+    AttachNewSkinner<TSkinComBox>(control, this, &data, decision.Recolor,
+                                  [&](auto* s) { s->Extended = decision.Kind == ckComboBoxEx; });
     break;
-  }
   case ckUpDown:
     AttachNewSkinner<TSkinUpDown>(control, this, &data, decision.Recolor);
     break;
@@ -535,13 +538,10 @@ void TWinSkinForm::ClassifyControl(TControl* control, TControl* form) {
       if (!skinner->Attached) delete skinner;
     }
     break;
-  case ckTab: {
-    auto* skinner = new TSkinTab(control);
-    skinner->Mode = static_cast<BYTE>(decision.Variant);
-    skinner->AttachControl(this, &data, decision.Recolor);
-    if (!skinner->Attached) delete skinner;
+  case ckTab:
+    AttachNewSkinner<TSkinTab>(control, this, &data, decision.Recolor,
+                               [&](auto* s) { s->Mode = static_cast<BYTE>(decision.Variant); });
     break;
-  }
   case ckTabBtn:
     AttachNewSkinner<TSkinTabBtn>(control, this, &data, decision.Recolor);
     break;
@@ -561,42 +561,30 @@ void TWinSkinForm::ClassifyControl(TControl* control, TControl* form) {
   case ckGroupBox:
     AttachNewSkinner<TSkinGroupBox>(control, this, &data, decision.Recolor);
     break;
-  case ckBox: {
-    auto* skinner = new TSkinBox(control);
-    skinner->AttachControl(this, &data, decision.Recolor);
-    if (!skinner->Attached) {
-      delete skinner;
-      break;
-    }
-    if (decision.Variant == 1) skinner->Transparent.Set(control);
+  case ckBox:
+    // Variant 1: the control is made transparent too.
+    if (auto* s = AttachNewSkinner<TSkinBox>(control, this, &data, decision.Recolor);
+        s && decision.Variant == 1)
+      s->Transparent.Set(control);
     break;
-  }
   case ckProgress:
     AttachNewSkinner<TSkinProgress>(control, this, &data, decision.Recolor);
     break;
   case ckToolBar:
     AttachNewSkinner<TSkinToolBar>(control, this, &data, decision.Recolor);
     break;
-  case ckTrackBar: {
-    auto* skinner = new TSkinTrackBar(control);
-    skinner->AttachControl(this, &data, decision.Recolor);
-    if (!skinner->Attached) {
-      delete skinner;
-      break;
-    }
-    if (decision.Variant == 1) skinner->Transparent.Set(control);
+  case ckTrackBar:
+    if (auto* s = AttachNewSkinner<TSkinTrackBar>(control, this, &data, decision.Recolor);
+        s && decision.Variant == 1)
+      s->Transparent.Set(control);
     break;
-  }
   case ckScrollbar:
     AttachNewSkinner<TSkinScrollbar>(control, this, &data, decision.Recolor);
     break;
-  case ckSingleScrollbar: {
-    auto* skinner = new TSkinScrollbar(control);
-    skinner->SingleBar = true;
-    skinner->AttachControl(this, &data, decision.Recolor);
-    if (!skinner->Attached) delete skinner;
+  case ckSingleScrollbar:
+    AttachNewSkinner<TSkinScrollbar>(control, this, &data, decision.Recolor,
+                                     [](auto* s) { s->SingleBar = true; });
     break;
-  }
   case ckEmbedScrollbar:
     if (wc)
       for (TControl* child : wc->Controls()) {
