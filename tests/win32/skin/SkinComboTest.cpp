@@ -26,39 +26,6 @@ namespace {
 
 using namespace TestSkin;
 
-// The screen's pixels over a window (window coordinates).
-struct TShot {
-  int Width = 0, Height = 0;
-  std::vector<COLORREF> Pixels;
-  COLORREF At(int x, int y) const { return Pixels[static_cast<size_t>(y * Width + x)]; }
-  COLORREF At(POINT p) const { return At(p.x, p.y); }
-};
-
-TShot Shoot(HWND wnd) {
-  Settle();
-  RECT r{};
-  GetWindowRect(wnd, &r);
-  TShot shot;
-  shot.Width = r.right - r.left;
-  shot.Height = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, shot.Width, shot.Height);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, shot.Width, shot.Height, screen, r.left, r.top, SRCCOPY);
-  SelectObject(mem, old);
-  BITMAPINFO bi{};
-  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.Width, -shot.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<DWORD> bits(static_cast<size_t>(shot.Width * shot.Height));
-  GetDIBits(mem, bmp, 0, static_cast<UINT>(shot.Height), bits.data(), &bi, DIB_RGB_COLORS);
-  for (DWORD p : bits)
-    shot.Pixels.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return shot;
-}
-
 POINT Centre(const RECT& r) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }

@@ -28,50 +28,6 @@ namespace {
 
 using namespace TestSkin;
 
-// The window's pixels as the screen shows them, row by row (window coordinates).
-struct TShot {
-  int Width = 0, Height = 0;
-  std::vector<COLORREF> Pixels;
-  COLORREF At(int x, int y) const { return Pixels[static_cast<size_t>(y * Width + x)]; }
-  int Count(COLORREF c) const {
-    int n = 0;
-    for (COLORREF p : Pixels)
-      n += p == c;
-    return n;
-  }
-};
-
-TShot Shoot(HWND wnd) {
-  Settle();
-  RECT r{};
-  GetWindowRect(wnd, &r);
-  TShot shot;
-  shot.Width = r.right - r.left;
-  shot.Height = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = shot.Width;
-  bi.bmiHeader.biHeight = -shot.Height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, shot.Width, shot.Height, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const auto* p = static_cast<const DWORD*>(bits);
-  for (int i = 0; i < shot.Width * shot.Height; ++i)
-    shot.Pixels.push_back(RGB((p[i] >> 16) & 0xFF, (p[i] >> 8) & 0xFF, p[i] & 0xFF));
-  SelectObject(mem, old);
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return shot;
-}
-
 // The colour of the "Buttons" element's stretched centre in cell `cell` (from 1).
 COLORREF ButtonCell(int cell) {
   return Colour(tiButtons, cell - 1, cpCentre);
