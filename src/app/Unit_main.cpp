@@ -22,12 +22,15 @@ TForm_main::TForm_main(TComponent* owner) : TForm(owner) {
   Form_main = this;
   ReadStoredDescription();
   HandleNeeded();
+  // Without the hook (refused by the system) the ticks alone find new windows.
+  FNewWindows.Start(Handle(), UM_NEWWINDOW);
   DoCreate();
 }
 
 TForm_main::~TForm_main() {
   // The hotkey goes with the window it was registered for, however the window ends.
   FHotkey.reset();
+  FNewWindows.Stop();
   if (Form_main == this) Form_main = nullptr;
 }
 
@@ -77,6 +80,10 @@ void TForm_main::WndProc(TMessage& msg) {
   case WM_HOTKEY:
     WMHotKey();
     return;
+  case UM_NEWWINDOW:
+    FNewWindows.Handled();
+    ScanPass(TCloseScan::psEvent);
+    return;
   default:
     // The taskbar restarted: the notification icon goes into the new one. (A registration that
     // failed gives 0, which must not turn every WM_NULL into a re-add.)
@@ -94,29 +101,29 @@ void TForm_main::FormCreate(TObject*) {
   ReadRegString("HKEY_CURRENT_USER", Autostart::kRunKey, Autostart::kRunValue, run);
   N3->SetChecked(!run.empty());
   // A list that cannot be read is reported, and the hotkey is then left out.
-  ListBox1->SetItems(WatchList::Load());
+  FList.Assign(WatchList::Load());
+  ListBox1->SetItems(FList.Texts());
   FHotkey = std::make_unique<TVexhotkey>();
   FHotkey->AddHotKey(this, false, false, false, false, VK_F5);
 }
 
 void TForm_main::FormClose(TObject*) {
   FHotkey.reset();
+  FNewWindows.Stop(); // the scan ends with the window
 }
 
 void TForm_main::SaveList() {
-  WatchList::Save(ListBox1->Items());
+  WatchList::Save(FList.Texts());
 }
 
 void TForm_main::Button1Click(TObject*) {
   const std::string text = Edit1->GetText();
-  bool duplicate = false;
-  for (int i = 0; i < ListBox1->Count(); ++i) {
-    if (ListBox1->Item(i) == text) {
-      duplicate = true;
-      ShowInfo("该窗口已经在列表中");
-    }
-  }
-  if (duplicate) return;
+  // A text that stands twice in the list is reported twice.
+  const int duplicates = FList.Occurrences(text);
+  for (int i = 0; i < duplicates; ++i)
+    ShowInfo("该窗口已经在列表中");
+  if (duplicates) return;
+  FList.Add(text);
   ListBox1->Add(text);
   Edit1->Clear();
   SaveList();
@@ -124,20 +131,22 @@ void TForm_main::Button1Click(TObject*) {
 
 void TForm_main::Button2Click(TObject*) {
   int index = ListBox1->ItemIndex();
-  if (index < 0) return;
+  if (index < 0 || index >= FList.Count()) return;
   ListBox1->Delete(index);
+  FList.Delete(index);
   SaveList();
 }
 
 void TForm_main::Timer1Timer(TObject*) {
-  const int n = ListBox1->Count();
-  // The list can change while a close request is being handled (messages sent by other threads
-  // are handled meanwhile), so every step checks the current row count.
-  for (int i = 0; i < n && i < ListBox1->Count(); ++i) {
-    FScan.Visit(ListBox1->Item(i));
-    if (Application->Terminated()) break;
-  }
-  FScan.EndPass();
+  ScanPass(TCloseScan::psTick);
+}
+
+void TForm_main::ScanPass(TCloseScan::TPassKind kind) {
+  // A pass never runs inside another (a request waits with messages of other threads handled).
+  if (FInPass || Application->Terminated()) return;
+  FInPass = true;
+  FScan.Pass(FList, kind, [] { return Application->Terminated(); });
+  FInPass = false;
 }
 
 void TForm_main::N1Click(TObject*) {

@@ -5,14 +5,19 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "Menus.h"
+#include "NewWindowHook.h"
 #include "StdCtrls.h"
 #include "TrayShell.h"
 #include "Vexhotkey.h"
+#include "WatchIndex.h"
 
 #include <memory>
 #include <string>
 
 class TSkinData;
+
+// Posted to the main window when a new top-level window has appeared: the scan makes a pass.
+inline constexpr UINT UM_NEWWINDOW = WM_APP + 0x120;
 
 class TForm_main : public TForm {
   TK_DECLARE_CLASS(TForm_main)
@@ -54,7 +59,13 @@ private:
   // The capture hotkey: the entry box gets the capture, the window comes to the front.
   void WMHotKey();
   void SaveList();
-  TCloseScan FScan; // the scan each tick of Timer1 makes over the list
+  // One pass of the close scan over the list (nothing while the program ends).
+  void ScanPass(TCloseScan::TPassKind kind);
+  // The watch list: ListBox1 shows it row for row; the scan and the file read it from here.
+  TWatchIndex FList;
+  TCloseScan FScan; // the scan each tick of Timer1, and each new window, makes over the list
+  TNewWindowHook FNewWindows; // new windows start a pass at once, between the ticks
+  bool FInPass = false;
   // The capture hotkey (F5), made by FormCreate and released by FormClose or with the form.
   std::unique_ptr<TVexhotkey> FHotkey;
 };

@@ -78,6 +78,9 @@ struct TKernelObject : TNullNone<HANDLE> {
 struct THookObject : TNullNone<HHOOK> {
   static void Close(HHOOK h) noexcept { UnhookWindowsHookEx(h); }
 };
+struct TWinEventHookObject : TNullNone<HWINEVENTHOOK> {
+  static void Close(HWINEVENTHOOK h) noexcept { UnhookWinEvent(h); }
+};
 struct TIconObject : TNullNone<HICON> {
   static void Close(HICON h) noexcept { DestroyIcon(h); }
 };
@@ -102,6 +105,7 @@ using TMemoryDCHandle = TUniqueHandle<HandleTraits::TMemoryDC>;
 using TFileHandle = TUniqueHandle<HandleTraits::TFile>;
 using TKernelHandle = TUniqueHandle<HandleTraits::TKernelObject>;
 using THookHandle = TUniqueHandle<HandleTraits::THookObject>;
+using TWinEventHookHandle = TUniqueHandle<HandleTraits::TWinEventHookObject>;
 using TIconHandle = TUniqueHandle<HandleTraits::TIconObject>;
 using TMenuHandle = TUniqueHandle<HandleTraits::TMenuObject>;
 using TImageListHandle = TUniqueHandle<HandleTraits::TImageListObject>;

@@ -2,10 +2,12 @@
 // that does not answer is left alone without hiding another window of its title.
 #include "CloseScan.h"
 #include "Handles.h"
+#include "WatchListFile.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -15,25 +17,37 @@ namespace {
 
 constexpr char kClass[] = "TarnelCloseScanTest";
 
-// Windows of the test class close on WM_CLOSE unless their user data says they refuse.
+constexpr char kOtherClass[] = "TarnelCloseScanOther";
+
+// Runs inside every close request a test window handles, when set.
+std::function<void()> OnCloseRequest;
+
+// Windows of the test classes close on WM_CLOSE unless their user data says they refuse.
 LRESULT CALLBACK TestProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_CLOSE && OnCloseRequest) OnCloseRequest();
   if (msg == WM_CLOSE && GetWindowLongPtrA(wnd, GWLP_USERDATA)) return 0;
   return DefWindowProcA(wnd, msg, wparam, lparam);
 }
 
-HWND MakeWindow(const std::string& title, bool refuses) {
+HWND MakeWindowOf(const char* cls, const std::string& title, bool refuses, DWORD style = WS_POPUP) {
   static const bool registered = [] {
     WNDCLASSA wc{};
     wc.lpfnWndProc = TestProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kClass;
-    return RegisterClassA(&wc) != 0;
+    const bool one = RegisterClassA(&wc) != 0;
+    wc.lpszClassName = kOtherClass;
+    return one && RegisterClassA(&wc) != 0;
   }();
   if (!registered) return nullptr;
-  HWND wnd = CreateWindowExA(0, kClass, title.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+  HWND wnd = CreateWindowExA(0, cls, title.c_str(), style, 0, 0, 10, 10, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
   if (wnd) SetWindowLongPtrA(wnd, GWLP_USERDATA, refuses ? 1 : 0);
   return wnd;
+}
+
+HWND MakeWindow(const std::string& title, bool refuses) {
+  return MakeWindowOf(kClass, title, refuses);
 }
 
 enum class TKind { Closes, Refuses, Hung };
@@ -128,6 +142,159 @@ TEST(CloseScan, WhichWindowsEachEntryClosesAndWhichItLeavesAlone) {
     scan.EndPass();
     EXPECT_EQ(scan.UnansweredCount(), 0u);
   }
+}
+
+// The window the system's own lookup gives an entry, searching after `after`.
+HWND SystemPick(const std::string& entry, HWND after) {
+  if (!WatchListFile::IsLookedUp(entry)) return nullptr;
+  if (WatchListFile::IsClassEntry(entry))
+    return FindWindowExA(nullptr, after, std::string(WatchListFile::ClassNameOf(entry)).c_str(),
+                         nullptr);
+  return FindWindowExA(nullptr, after, nullptr, entry.c_str());
+}
+
+TEST(CloseScan, EveryEntryFindsTheWindowTheSystemLookupFinds) {
+  const std::string long255(255, 'M'), long300(300, 'L'), long1000(1000, 'K');
+  const struct {
+    const char* Class;
+    std::string Title;
+    DWORD Style;
+  } windows[] = {
+      {kClass, "Diff twin", WS_POPUP},
+      {kClass, "Diff twin", WS_POPUP | WS_VISIBLE},
+      {kOtherClass, "DIFF Twin", WS_POPUP},
+      {kOtherClass, "今日广告 - ABC", WS_POPUP},
+      {kClass, "今日广告", WS_POPUP | WS_VISIBLE},
+      {kClass, long255, WS_POPUP},
+      {kOtherClass, long300, WS_POPUP},
+      {kClass, long1000, WS_POPUP | WS_VISIBLE},
+      {kOtherClass, "", WS_POPUP},
+  };
+  const std::string entries[] = {
+      "Diff twin",
+      "diff TWIN",
+      "Diff twi",
+      "Diff twin ",
+      "今日广告 - abc",
+      "今日广告",
+      "今日",
+      long255,
+      long255 + "M",
+      long300,
+      long300.substr(1),
+      long1000,
+      "C|" + std::string(kClass),
+      "C|tarnelclosescanother",
+      "C|TarnelCloseScan",
+      "",
+      "C|",
+      "Absent anywhere",
+      "AC|" + std::string(kClass),
+  };
+  std::vector<HWND> wnds;
+  for (const auto& w : windows) {
+    wnds.push_back(MakeWindowOf(w.Class, w.Title, false, w.Style));
+    ASSERT_NE(wnds.back(), nullptr);
+  }
+  // The hung window comes first in the window order: its title's entries find it first.
+  TTestWindow hung(TKind::Hung, "Diff twin");
+  ASSERT_EQ(FindWindowA(nullptr, "Diff twin"), hung.Wnd());
+  TCloseScan scan;
+  for (const std::string& e : entries)
+    EXPECT_EQ(scan.FindTarget(e, GetTickCount()), SystemPick(e, nullptr)) << e.substr(0, 40);
+  // Once it has not answered, the entries that found it find what a search after it finds.
+  scan.RequestClose(hung.Wnd());
+  ASSERT_TRUE(scan.LeftAlone(hung.Wnd(), GetTickCount()));
+  for (const std::string& e : entries) {
+    HWND first = SystemPick(e, nullptr);
+    HWND expected = first == hung.Wnd() ? SystemPick(e, hung.Wnd()) : first;
+    EXPECT_EQ(scan.FindTarget(e, GetTickCount()), expected) << e.substr(0, 40);
+  }
+  for (HWND w : wnds)
+    DestroyWindow(w);
+}
+
+// A pass asks each entry at most once a tick: a pass that a new window starts asks only for
+// entries quiet for a tick, and its request stands for the next tick's; ticks keep their rhythm.
+TEST(CloseScan, NewWindowPassesAndTicksAskEachEntryOncePerTick) {
+  const std::string title = "Pass rhythm window";
+  TWatchIndex list;
+  list.Assign({title});
+  TCloseScan scan;
+  const struct {
+    TCloseScan::TPassKind Kind;
+    DWORD WaitMs; // before the pass
+    int Asked;
+  } steps[] = {
+      {TCloseScan::psTick, 0, 1},    {TCloseScan::psEvent, 0, 0}, {TCloseScan::psTick, 0, 1},
+      {TCloseScan::psEvent, 310, 1}, {TCloseScan::psTick, 0, 0},  {TCloseScan::psTick, 310, 1},
+  };
+  int step = 0;
+  for (const auto& s : steps) {
+    SCOPED_TRACE(step++);
+    HWND wnd = MakeWindow(title, false);
+    Sleep(s.WaitMs);
+    EXPECT_EQ(scan.Pass(list, s.Kind).Asked, s.Asked);
+    EXPECT_EQ(IsWindow(wnd) == FALSE, s.Asked == 1);
+    DestroyWindow(wnd);
+  }
+}
+
+// A list changed while a close request is handled ends the pass: the next entries are left to
+// the next pass.
+TEST(CloseScan, AListChangedDuringARequestEndsThePass) {
+  TWatchIndex list;
+  list.Assign({"Change first", "Change second"});
+  HWND first = MakeWindow("Change first", false), second = MakeWindow("Change second", false);
+  OnCloseRequest = [&] { list.Add("Added meanwhile"); };
+  const TCloseScan::TPassResult result = TCloseScan().Pass(list, TCloseScan::psTick);
+  OnCloseRequest = nullptr;
+  EXPECT_EQ(result.Asked, 1);
+  EXPECT_TRUE(result.Stopped);
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_TRUE(IsWindow(second));
+  DestroyWindow(second);
+}
+
+// The index follows additions and deletions: every key finds exactly the entries that name it.
+TEST(WatchIndex, LookupsFollowEveryChangeOfTheList) {
+  TWatchIndex list;
+  std::vector<std::string> model;
+  auto check = [&](const char* step) {
+    SCOPED_TRACE(step);
+    ASSERT_EQ(list.Texts(), model);
+    for (int i = 0; i < static_cast<int>(model.size()); ++i) {
+      const TWatchIndex::TEntry& e = list.Entry(i);
+      EXPECT_EQ(list.Occurrences(model[static_cast<size_t>(i)]),
+                std::count(model.begin(), model.end(), model[static_cast<size_t>(i)]));
+      if (e.Kind == TWatchIndex::lkNone) {
+        EXPECT_FALSE(WatchListFile::IsLookedUp(e.Text)) << e.Text;
+        continue;
+      }
+      std::vector<int> expected;
+      for (int j = 0; j < static_cast<int>(model.size()); ++j)
+        if (list.Entry(j).Kind == e.Kind && list.Entry(j).Key == e.Key) expected.push_back(j);
+      const std::vector<int>* found = list.Lookup(e.Kind, e.Key);
+      ASSERT_NE(found, nullptr) << e.Text;
+      EXPECT_EQ(*found, expected) << e.Text;
+    }
+  };
+  model = {"Alpha", "C|Alpha", "alpha", "", "C|", "ALPHA", "Beta", "C|alpha"};
+  list.Assign(model);
+  check("assigned");
+  EXPECT_EQ(list.Entry(0).Key, list.Entry(2).Key);
+  EXPECT_EQ(list.Entry(1).Key, list.Entry(7).Key);
+  for (int index : {2, 0, 4}) {
+    list.Delete(index);
+    model.erase(model.begin() + index);
+    check("deleted");
+  }
+  for (const char* text : {"alpha", "Gamma", "C|beta", "Alpha"}) {
+    list.Add(text);
+    model.push_back(text);
+    check("added");
+  }
+  EXPECT_EQ(list.Lookup(TWatchIndex::lkTitle, WindowKey(std::string_view("absent"))), nullptr);
 }
 
 } // namespace
