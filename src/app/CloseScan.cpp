@@ -35,11 +35,17 @@ bool MayAsk(const TWatchIndex::TAsked& asked, TCloseScan::TPassKind kind, DWORD 
 
 } // namespace
 
-std::vector<HWND> TopLevelWindows() {
+std::vector<HWND> DesktopWindows() {
+  // Listing the top-level windows alone checks each one with the system on the way; this list
+  // costs one call, and only the few windows that match an entry are checked (FirstOpen).
   std::vector<HWND> windows;
   windows.reserve(128);
-  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  EnumDesktopWindows(nullptr, CollectWindow, reinterpret_cast<LPARAM>(&windows));
   return windows;
+}
+
+bool IsTopLevel(HWND wnd) {
+  return GetAncestor(wnd, GA_PARENT) == GetDesktopWindow();
 }
 
 std::vector<TCloseScan::TMatch> TCloseScan::Match(const TWatchIndex& list,
@@ -78,6 +84,7 @@ HWND TCloseScan::FirstOpen(const std::vector<HWND>& windows, const std::vector<H
     // A window asked earlier in this pass is passed over once it has gone, as a new lookup
     // would pass it over.
     if (std::find(asked.begin(), asked.end(), wnd) != asked.end() && !IsWindow(wnd)) continue;
+    if (!IsTopLevel(wnd)) continue;
     return wnd;
   }
   return nullptr;
@@ -87,7 +94,7 @@ TCloseScan::TPassResult TCloseScan::Pass(TWatchIndex& list, TPassKind kind,
                                          const std::function<bool()>& stop) {
   TPassResult result;
   if (!list.HasKind(TWatchIndex::lkTitle) && !list.HasKind(TWatchIndex::lkClass)) return result;
-  const std::vector<HWND> windows = TopLevelWindows();
+  const std::vector<HWND> windows = DesktopWindows();
   THits hits;
   const std::vector<TMatch> matches = Match(list, windows, hits);
   const uint64_t generation = list.Generation();
@@ -133,7 +140,7 @@ HWND TCloseScan::FindTarget(const std::string& entry, DWORD now) {
   one.Assign({entry});
   if (one.Entry(0).Kind == TWatchIndex::lkNone) return nullptr;
   THits hits;
-  const std::vector<TMatch> matches = Match(one, TopLevelWindows(), hits);
+  const std::vector<TMatch> matches = Match(one, DesktopWindows(), hits);
   return matches.empty() ? nullptr : FirstOpen(*matches.front().Windows, {}, now);
 }
 

@@ -14,9 +14,12 @@
 #include <unordered_map>
 #include <vector>
 
-// The top-level windows in Z order: the windows the system's window lookup searches (hidden
-// ones included, message-only ones not).
-std::vector<HWND> TopLevelWindows();
+// The windows of the desktop in Z order, in one call: the top-level windows that the system's
+// window lookup searches (hidden ones included), and where the system lists them here too, the
+// message-only windows, which the lookup passes over (see IsTopLevel).
+std::vector<HWND> DesktopWindows();
+// Whether a window is a top-level window (not a message-only one); one call to the system.
+bool IsTopLevel(HWND wnd);
 
 class TCloseScan {
 public:

@@ -101,8 +101,7 @@ void TForm_main::FormCreate(TObject*) {
   ReadRegString("HKEY_CURRENT_USER", Autostart::kRunKey, Autostart::kRunValue, run);
   N3->SetChecked(!run.empty());
   // A list that cannot be read is reported, and the hotkey is then left out.
-  FList.Assign(WatchList::Load());
-  ListBox1->SetItems(FList.Texts());
+  SetList(WatchList::Load());
   FHotkey = std::make_unique<TVexhotkey>();
   FHotkey->AddHotKey(this, false, false, false, false, VK_F5);
 }
@@ -110,6 +109,11 @@ void TForm_main::FormCreate(TObject*) {
 void TForm_main::FormClose(TObject*) {
   FHotkey.reset();
   FNewWindows.Stop(); // the scan ends with the window
+}
+
+void TForm_main::SetList(const std::vector<std::string>& entries) {
+  FList.Assign(entries);
+  ListBox1->SetItems(entries);
 }
 
 void TForm_main::SaveList() {

@@ -49,6 +49,9 @@ public:
   void N2Click(TObject* sender);
   void N3Click(TObject* sender);
 
+  // Puts a whole new list in place, shown row for row (the file is not written).
+  void SetList(const std::vector<std::string>& entries);
+
   // Every message of the main window the form handles itself (minimise, the capture hotkey,
   // the taskbar's restart) is taken here; the rest goes on to the form.
   void WndProc(TMessage& msg) override;

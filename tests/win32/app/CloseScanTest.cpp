@@ -29,7 +29,8 @@ LRESULT CALLBACK TestProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcA(wnd, msg, wparam, lparam);
 }
 
-HWND MakeWindowOf(const char* cls, const std::string& title, bool refuses, DWORD style = WS_POPUP) {
+HWND MakeWindowOf(const char* cls, const std::string& title, bool refuses, DWORD style = WS_POPUP,
+                  HWND parent = nullptr) {
   static const bool registered = [] {
     WNDCLASSA wc{};
     wc.lpfnWndProc = TestProc;
@@ -40,7 +41,7 @@ HWND MakeWindowOf(const char* cls, const std::string& title, bool refuses, DWORD
     return one && RegisterClassA(&wc) != 0;
   }();
   if (!registered) return nullptr;
-  HWND wnd = CreateWindowExA(0, cls, title.c_str(), style, 0, 0, 10, 10, nullptr, nullptr,
+  HWND wnd = CreateWindowExA(0, cls, title.c_str(), style, 0, 0, 10, 10, parent, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
   if (wnd) SetWindowLongPtrA(wnd, GWLP_USERDATA, refuses ? 1 : 0);
   return wnd;
@@ -196,6 +197,9 @@ TEST(CloseScan, EveryEntryFindsTheWindowTheSystemLookupFinds) {
     wnds.push_back(MakeWindowOf(w.Class, w.Title, false, w.Style));
     ASSERT_NE(wnds.back(), nullptr);
   }
+  // A message-only window is never found, by title or by class.
+  wnds.push_back(MakeWindowOf(kOtherClass, "Diff message only", false, WS_POPUP, HWND_MESSAGE));
+  ASSERT_NE(wnds.back(), nullptr);
   // The hung window comes first in the window order: its title's entries find it first.
   TTestWindow hung(TKind::Hung, "Diff twin");
   ASSERT_EQ(FindWindowA(nullptr, "Diff twin"), hung.Wnd());
