@@ -77,9 +77,9 @@ std::string FixedProductVersion(const std::string& path) {
 }
 
 std::string ManifestOf(const std::string& path) {
-  // As a data file, so that a program of the other bitness can be read as well.
-  HMODULE module = LoadLibraryExW(Wide(path).c_str(), nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  // As a plain data file, so that a 32-bit system can read a 64-bit program as well (mapped
+  // as an image resource, it cannot).
+  HMODULE module = LoadLibraryExW(Wide(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!module) return {};
   std::string bytes;
   if (HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24))) {
