@@ -5,7 +5,8 @@
 
 export WINEPREFIX="$TARNEL_WINE_DIR/prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+# No menu entries on the host's desktop for shortcuts that programs make.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 export WINEARCH="${TARNEL_WINE_ARCH:-win32}"
 
 # The loader of the prefix's kind. The generic "wine" command picks the 32-bit loader whenever
@@ -103,6 +104,22 @@ tarnel_ensure_prefix() {
   fi
   flock -u 9
   exec 9>&-
+}
+
+# Sets the Windows version the prefix reports to its programs: a name of Wine's setting (win7,
+# win81, win10, ...), or nothing for Wine's own default.
+tarnel_wine_version() {
+  if [ -n "${1:-}" ]; then
+    wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$1" /f >/dev/null 2>&1
+  else
+    wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1 || true
+  fi
+}
+
+# The Windows version the prefix reports, as major.minor ("6.1", "10.0").
+tarnel_wine_reported_version() {
+  wine cmd /c ver </dev/null 2>/dev/null | tr -d '\r' |
+    sed -n 's/.*Windows \([0-9]*\.[0-9]*\).*/\1/p'
 }
 
 # Keeps one wineserver alive for a whole run so that each program starts quickly.

@@ -1,6 +1,7 @@
 #include "Unit_main.h"
 #include "Autostart.h"
 #include "ShowInfo.h"
+#include "TarnelVersion.h"
 #include "WatchList.h"
 #include "WindowCapture.h"
 #include "WinSkinData.h"
@@ -97,6 +98,7 @@ void TForm_main::WndProc(TMessage& msg) {
 }
 
 void TForm_main::FormCreate(TObject*) {
+  TrayIcon1->SetHint("Tarnel " TARNEL_VERSION); // the tray tip tells one build from the next
   std::string run;
   ReadRegString("HKEY_CURRENT_USER", Autostart::kRunKey, Autostart::kRunValue, run);
   N3->SetChecked(!run.empty());

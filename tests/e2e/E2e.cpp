@@ -132,7 +132,7 @@ static std::string NewFolder() {
   return folder;
 }
 
-static void RemoveTree(const std::string& folder) {
+void RemoveTree(const std::string& folder) {
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {
@@ -166,6 +166,9 @@ TTarnel::TTarnel(std::optional<std::string> closeDat, size_t closeDatPathLength)
   if (closeDat) WriteFileBytes(CloseDatPath(), *closeDat);
 }
 
+TTarnel::TTarnel(const TInPlace& inPlace)
+    : FFolder(inPlace.Exe.substr(0, inPlace.Exe.find_last_of('\\'))), FExe(inPlace.Exe) {}
+
 TTarnel::~TTarnel() {
   if (FInfo.hProcess) {
     if (Running()) {
@@ -180,7 +183,7 @@ TTarnel::~TTarnel() {
     CloseHandle(FInfo.hProcess);
     CloseHandle(FInfo.hThread);
   }
-  RemoveTree(FRoot);
+  if (!FRoot.empty()) RemoveTree(FRoot);
 }
 
 void TTarnel::Start(bool waitForWindow) {

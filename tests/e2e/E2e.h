@@ -26,6 +26,8 @@ void ReadFileBytes(const std::string& path, std::string& out, bool* exists = nul
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // The names of the files and folders in a folder, sorted.
 std::vector<std::string> FolderFiles(const std::string& folder);
+// Removes a folder with everything in it (what cannot be removed stays).
+void RemoveTree(const std::string& folder);
 
 // A copy of tarnel.exe in a folder of its own, running.
 class TTarnel {
@@ -35,6 +37,12 @@ public:
   // the full path of close.dat has exactly this many characters.
   explicit TTarnel(std::optional<std::string> closeDat = std::string(),
                    size_t closeDatPathLength = 0);
+  // The tarnel.exe at exePath, run where it is (an unpacked or installed copy): nothing is
+  // copied beside it, and its folder stays at the end.
+  struct TInPlace {
+    std::string Exe;
+  };
+  explicit TTarnel(const TInPlace& inPlace);
   ~TTarnel();
   TTarnel(const TTarnel&) = delete;
   TTarnel& operator=(const TTarnel&) = delete;
@@ -69,7 +77,7 @@ public:
   bool Responsive(int ms = 2000);
 
 private:
-  std::string FRoot; // the folder made for this copy, removed at the end
+  std::string FRoot; // the folder made for this copy, removed at the end (none when in place)
   std::string FFolder;
   std::string FExe;
   PROCESS_INFORMATION FInfo{};

@@ -1,7 +1,8 @@
 // The main window built from its stored description inside the test program: every component
-// field bound to its component, and the tray icon put back when the taskbar restarts, but
-// only then.
+// field bound to its component, the tray tip with the program's version, and the tray icon put
+// back when the taskbar restarts, but only then.
 #include "Unit_main.h"
+#include "TarnelVersion.h"
 #include "TestSupport.h"
 #include "WinSkinData.h"
 
@@ -54,6 +55,12 @@ TEST_F(MainForm, EveryComponentFieldIsBoundToItsComponent) {
   EXPECT_TRUE(Form->SkinData1->Active());
   // Start-up reported the missing list file and went on.
   EXPECT_EQ(Errors, 1);
+}
+
+TEST_F(MainForm, TheTrayTipNamesTheProgramAndItsVersion) {
+  // The record the shell holds for the icon, not only the component's property.
+  EXPECT_STREQ(Form->TrayIcon1->NotifyRecord().szTip, "Tarnel " TARNEL_VERSION);
+  EXPECT_TRUE(Form->TrayIcon1->Added());
 }
 
 TEST_F(MainForm, TheIconComesBackOnTheTaskbarMessageOnly) {
