@@ -3,7 +3,6 @@
 namespace WatchListFile {
 
 TEntries Parse(std::string_view bytes) {
-  if (auto nul = bytes.find('\0'); nul != std::string_view::npos) bytes = bytes.substr(0, nul);
   TEntries entries;
   size_t start = 0;
   const size_t n = bytes.size();

@@ -244,6 +244,22 @@ TEST(ListFile, LineRulesAtStart) {
   EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"a", "", "b", "c", "d"}));
 }
 
+TEST(ListFile, ANulByteEndsNeitherItsLineNorTheList) {
+  // The row shows its entry as far as the list box can; the file keeps every byte of it and
+  // every line after it through a save.
+  const std::string withNul("alpha\r\nbe\0ta\r\ngamma\r\nlast", 25);
+  TTarnel tarnel(withNul);
+  tarnel.Start();
+  EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"alpha", "be", "gamma", "last"}));
+  tarnel.SetEntryText("delta");
+  tarnel.Click(tarnel.AddButton());
+  const std::string expected = withNul + "\r\ndelta\r\n";
+  EXPECT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == expected; }, 3000));
+  tarnel.SelectRow(0);
+  tarnel.Click(tarnel.DeleteButton());
+  EXPECT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == expected.substr(7); }, 3000));
+}
+
 TEST(ListFile, VeryLongLineIsOneEntryAndSurvivesASave) {
   std::string big(100000, 'L');
   TTarnel tarnel(big + "\nlast");
