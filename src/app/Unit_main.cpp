@@ -1,6 +1,7 @@
 #include "Unit_main.h"
 #include "Autostart.h"
 #include "ShowInfo.h"
+#include "SingleInstance.h"
 #include "WatchList.h"
 #include "WindowCapture.h"
 #include "WinSkinData.h"
@@ -31,6 +32,7 @@ TForm_main::~TForm_main() {
   // The hotkey goes with the window it was registered for, however the window ends.
   FHotkey.reset();
   FNewWindows.Stop();
+  if (HandleAllocated()) TSingleInstance::Withdraw(Handle());
   if (Form_main == this) Form_main = nullptr;
 }
 
@@ -85,6 +87,11 @@ void TForm_main::WndProc(TMessage& msg) {
     ScanPass(TCloseScan::psEvent);
     return;
   default:
+    // Another start of the program asks this one to show itself.
+    if (msg.Msg == TSingleInstance::ShowMessage() && msg.Msg != 0) {
+      BringToFront();
+      return;
+    }
     // The taskbar restarted: the notification icon goes into the new one. (A registration that
     // failed gives 0, which must not turn every WM_NULL into a re-add.)
     if (msg.Msg == TaskbarCreatedMessage && TaskbarCreatedMessage != 0 && TrayIcon1) {

@@ -183,18 +183,41 @@ TTarnel::~TTarnel() {
   RemoveTree(FRoot);
 }
 
-void TTarnel::Start(bool waitForWindow) {
+static PROCESS_INFORMATION StartProcess(const std::string& exe, const std::string& folder) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
-  std::string cmd = "\"" + FExe + "\"";
-  if (!CreateProcessA(FExe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      FFolder.c_str(), &si, &FInfo))
-    throw std::runtime_error("cannot start " + FExe);
+  std::string cmd = "\"" + exe + "\"";
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &si, &info))
+    throw std::runtime_error("cannot start " + exe);
+  return info;
+}
+
+void TTarnel::Start(bool waitForWindow) {
+  if (FInfo.hProcess) {
+    CloseHandle(FInfo.hProcess);
+    CloseHandle(FInfo.hThread);
+  }
+  FMain = nullptr;
+  FInfo = StartProcess(FExe, FFolder);
   // The window exists before the program's start-up has run; it is shown once the message
   // loop starts, and only then does it take clicks.
   if (waitForWindow &&
       !WaitUntil([&] { return MainWindow() != nullptr && IsWindowVisible(MainWindow()); }, 15000))
     throw std::runtime_error("tarnel.exe showed no main window");
+}
+
+DWORD TTarnel::StartAgain(int ms) {
+  PROCESS_INFORMATION again = StartProcess(FExe, FFolder);
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(again.hProcess, static_cast<DWORD>(ms)) == WAIT_OBJECT_0)
+    GetExitCodeProcess(again.hProcess, &code);
+  else
+    TerminateProcess(again.hProcess, 1);
+  CloseHandle(again.hProcess);
+  CloseHandle(again.hThread);
+  return code;
 }
 
 std::string TTarnel::CloseDat(bool* exists) const {

@@ -39,8 +39,12 @@ public:
   TTarnel(const TTarnel&) = delete;
   TTarnel& operator=(const TTarnel&) = delete;
 
-  // Starts the program; with waitForWindow, returns once its main window is shown.
+  // Starts the program (again, once an earlier start has ended); with waitForWindow, returns
+  // once its main window is shown.
   void Start(bool waitForWindow = true);
+  // Starts the same copy once more, as a second click on it would, and waits up to ms for that
+  // start to end: its exit code, or STILL_ACTIVE when it still ran (it is then ended).
+  DWORD StartAgain(int ms);
   const std::string& Folder() const { return FFolder; }
   std::string CloseDatPath() const { return FFolder + "\\close.dat"; }
   std::string CloseDat(bool* exists = nullptr) const;
