@@ -353,6 +353,7 @@ struct TTestWindows::TState {
   // Request passed to the pump thread.
   std::string Title, Class;
   TBehaviour Wanted = wbClose;
+  DWORD Style = 0;
   HWND Made = nullptr;
 };
 
@@ -387,7 +388,7 @@ static LRESULT CALLBACK TestWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lp
   return DefWindowProcA(wnd, msg, wparam, lparam);
 }
 
-static HWND MakeWindow(const std::string& title, const std::string& cls) {
+static HWND MakeWindow(const std::string& title, const std::string& cls, DWORD style) {
   WNDCLASSA wc{};
   if (!GetClassInfoA(GetModuleHandleA(nullptr), cls.c_str(), &wc)) {
     wc.lpfnWndProc = TestWndProc;
@@ -396,8 +397,8 @@ static HWND MakeWindow(const std::string& title, const std::string& cls) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     RegisterClassA(&wc);
   }
-  return CreateWindowExA(0, cls.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
-                         240, 120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  return CreateWindowExA(0, cls.c_str(), title.c_str(), style, 20, 20, 240, 120, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
 }
 
 TTestWindows::TTestWindows() : FState(new TState) {
@@ -410,7 +411,7 @@ TTestWindows::TTestWindows() : FState(new TState) {
     SetEvent(s->Ready);
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
       if (msg.hwnd == nullptr && msg.message == WM_APP) {
-        s->Made = MakeWindow(s->Title, s->Class);
+        s->Made = MakeWindow(s->Title, s->Class, s->Style);
         {
           std::lock_guard<std::mutex> g(s->Lock);
           s->Behaviour[s->Made] = s->Wanted;
@@ -437,14 +438,14 @@ TTestWindows::~TTestWindows() {
 }
 
 HWND TTestWindows::Open(const std::string& title, const std::string& className,
-                        TBehaviour behaviour) {
+                        TBehaviour behaviour, DWORD style) {
   TState* s = FState;
   if (behaviour == wbHang) {
     // A window whose thread stops handling messages until the test ends.
     HANDLE made = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     HWND wnd = nullptr;
-    s->Hung.emplace_back([s, &wnd, made, title, className] {
-      wnd = MakeWindow(title, className);
+    s->Hung.emplace_back([s, &wnd, made, title, className, style] {
+      wnd = MakeWindow(title, className, style);
       SetEvent(made);
       WaitForSingleObject(s->Release, INFINITE);
       DestroyWindow(wnd);
@@ -458,6 +459,7 @@ HWND TTestWindows::Open(const std::string& title, const std::string& className,
   s->Title = title;
   s->Class = className;
   s->Wanted = behaviour;
+  s->Style = style;
   PostThreadMessageA(s->PumpThreadId, WM_APP, 0, 0);
   WaitForSingleObject(s->Ready, INFINITE);
   return s->Made;

@@ -87,9 +87,10 @@ public:
   enum TBehaviour { wbClose, wbIgnoreClose, wbHang, wbRelayClose };
   TTestWindows();
   ~TTestWindows();
-  // Opens a visible top-level window; className defaults to a test class.
+  // Opens a top-level window (by default a visible one with a title bar); className defaults
+  // to a test class.
   HWND Open(const std::string& title, const std::string& className = "TarnelTestWindow",
-            TBehaviour behaviour = wbClose);
+            TBehaviour behaviour = wbClose, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   // How many WM_CLOSE requests a window has received so far.
   int CloseRequests(HWND wnd) const;
   // Tick count at which a window was destroyed, 0 while it exists.

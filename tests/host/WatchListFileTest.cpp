@@ -92,6 +92,60 @@ TEST(WatchListFile, EmptyLookupsAreSkipped) {
   EXPECT_TRUE(IsLookedUp(" "));
 }
 
+TEST(WatchListFile, EntryKinds) {
+  const struct {
+    const char* Entry;
+    TEntryKind Kind;
+    bool LookedUp;
+  } cases[] = {
+      {"Notepad", ekTitle, true},
+      {"", ekTitle, false},
+      {"C|Notepad", ekClass, true},
+      {"AC|B", ekClass, true},
+      {"T|*\xB9\xE3\xB8\xE6*", ekPattern, true},
+      {"T|", ekPattern, false},
+      {"T|*", ekPattern, true},
+      {"T|C|x", ekPattern, true}, // the marker at the start decides
+      {"E|setup.exe", ekProgram, true},
+      {"E|setup.exe|*C|*", ekProgram, true},
+      {"E|", ekProgram, false},
+      {"E||title", ekProgram, false},
+      {"t|x", ekTitle, true}, // markers are case-sensitive
+      {"e|setup.exe", ekTitle, true},
+      {"xT|y", ekTitle, true}, // and count only at the start
+      {"xE|C|y", ekClass, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(KindOf(c.Entry), c.Kind) << c.Entry;
+    EXPECT_EQ(IsClassEntry(c.Entry), c.Kind == ekClass) << c.Entry;
+    EXPECT_EQ(IsLookedUp(c.Entry), c.LookedUp) << c.Entry;
+  }
+  EXPECT_EQ(PatternOf("T|*\xB9\xE3\xB8\xE6*"), "*\xB9\xE3\xB8\xE6*");
+  EXPECT_EQ(PatternOf("T|"), "");
+}
+
+TEST(WatchListFile, ProgramEntryParts) {
+  const struct {
+    std::string_view Entry, File, Pattern;
+    bool Narrowed;
+  } cases[] = {
+      {"E|setup.exe", "setup.exe", "", false},
+      {"E|setup.exe|", "setup.exe", "", false},
+      {"E|setup.exe|*Setup ?*", "setup.exe", "*Setup ?*", true},
+      {"E|setup.exe|a|b", "setup.exe", "a|b", true},
+      // "|" as the second byte of a double-byte character belongs to the file name.
+      {"E|\xB0|.exe|title", "\xB0|.exe", "title", true},
+      {"E|\xB0|.exe", "\xB0|.exe", "", false},
+      {"E|", "", "", false},
+  };
+  for (const auto& c : cases) {
+    const TProgramParts parts = ProgramOf(c.Entry);
+    EXPECT_EQ(parts.File, c.File) << c.Entry;
+    EXPECT_EQ(parts.Pattern, c.Pattern) << c.Entry;
+    EXPECT_EQ(parts.Narrowed, c.Narrowed) << c.Entry;
+  }
+}
+
 TEST(WatchListFile, PatternAndProgramEntriesAreLinesLikeAnyOther) {
   // "T|" and "E|" entries are written and read back byte for byte, one CR LF line each, so that
   // an older program reads them as titles that match nothing.
