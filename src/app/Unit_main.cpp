@@ -1,5 +1,6 @@
 #include "Unit_main.h"
 #include "Autostart.h"
+#include "PausedIcon.h"
 #include "ShowInfo.h"
 #include "SingleInstance.h"
 #include "WatchList.h"
@@ -40,10 +41,15 @@ TNotifyEvent TForm_main::FindMethod(std::string_view name) const {
   auto* self = const_cast<TForm_main*>(this);
   using TMethod = void (TForm_main::*)(TObject*);
   static const std::pair<const char*, TMethod> kMethods[] = {
-      {"FormCreate", &TForm_main::FormCreate},     {"FormClose", &TForm_main::FormClose},
-      {"Button1Click", &TForm_main::Button1Click}, {"Button2Click", &TForm_main::Button2Click},
-      {"Timer1Timer", &TForm_main::Timer1Timer},   {"N1Click", &TForm_main::N1Click},
-      {"N2Click", &TForm_main::N2Click},           {"N3Click", &TForm_main::N3Click}};
+      {"FormCreate", &TForm_main::FormCreate},
+      {"FormClose", &TForm_main::FormClose},
+      {"Button1Click", &TForm_main::Button1Click},
+      {"Button2Click", &TForm_main::Button2Click},
+      {"Timer1Timer", &TForm_main::Timer1Timer},
+      {"N1Click", &TForm_main::N1Click},
+      {"N2Click", &TForm_main::N2Click},
+      {"N3Click", &TForm_main::N3Click},
+      {"N4Click", &TForm_main::N4Click}};
   for (const auto& [n, m] : kMethods)
     if (name == n) return [self, m](TObject* sender) { (self->*m)(sender); };
   return {};
@@ -59,6 +65,7 @@ void TForm_main::BindField(TComponent* c) {
   if (n == "N1") return bind(N1);
   if (n == "N2") return bind(N2);
   if (n == "N3") return bind(N3);
+  if (n == "N4") return bind(N4);
   if (n == "SkinData1") return bind(SkinData1);
   if (n == "Label1") return bind(Label1);
   if (n == "Label2") return bind(Label2);
@@ -154,9 +161,9 @@ void TForm_main::Timer1Timer(TObject*) {
 
 void TForm_main::ScanPass(TCloseScan::TPassKind kind) {
   // A pass never runs inside another (a request waits with messages of other threads handled).
-  if (FInPass || Application->Terminated()) return;
+  if (FInPass || FPaused || Application->Terminated()) return;
   FInPass = true;
-  FScan.Pass(FList, kind, [] { return Application->Terminated(); });
+  FScan.Pass(FList, kind, [this] { return FPaused || Application->Terminated(); });
   FInPass = false;
 }
 
@@ -170,6 +177,38 @@ void TForm_main::N2Click(TObject*) {
 
 void TForm_main::N3Click(TObject*) {
   Autostart::Toggle(N3, ExecutablePath());
+}
+
+void TForm_main::N4Click(TObject*) {
+  SetPaused(!FPaused);
+}
+
+void TForm_main::SetPaused(bool paused) {
+  if (paused == FPaused) return;
+  FPaused = paused;
+  N4->SetChecked(paused);
+  Timer1->SetEnabled(!paused);
+  // The hook is given back whenever the scan stops.
+  if (paused)
+    FNewWindows.Stop();
+  else
+    FNewWindows.Start(Handle(), UM_NEWWINDOW);
+  ShowPauseOnTray();
+}
+
+void TForm_main::ShowPauseOnTray() {
+  if (FPaused) {
+    FRunningIcon.Assign(TrayIcon1->Icon());
+    FRunningTip = TrayIcon1->Hint();
+    TIcon paused;
+    MakePausedIcon(FRunningIcon, paused);
+    if (!paused.Empty()) TrayIcon1->SetIcon(&paused);
+    // The pause comes first, so that a long tip is never cut before it.
+    TrayIcon1->SetHint(FRunningTip.empty() ? "已暂停自动关闭" : "已暂停自动关闭 - " + FRunningTip);
+  } else {
+    TrayIcon1->SetIcon(&FRunningIcon);
+    TrayIcon1->SetHint(FRunningTip);
+  }
 }
 
 void TForm_main::WMHotKey() {

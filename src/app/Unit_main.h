@@ -39,6 +39,7 @@ public:
   TTimer* Timer1 = nullptr;
   TMenuItem* N3 = nullptr;
   TTrayIcon* TrayIcon1 = nullptr;
+  TMenuItem* N4 = nullptr; // "暂停自动关闭"
 
   void FormCreate(TObject* sender);
   void FormClose(TObject* sender);
@@ -48,6 +49,14 @@ public:
   void N1Click(TObject* sender);
   void N2Click(TObject* sender);
   void N3Click(TObject* sender);
+  // "暂停自动关闭": pauses closing, or resumes it.
+  void N4Click(TObject* sender);
+
+  // While paused no window is closed: the scan's timer and the new-window hook are stopped, the
+  // menu item is checked, and the tray icon and its tip say so. Resuming starts them again, so
+  // that the next tick scans.
+  void SetPaused(bool paused);
+  bool Paused() const { return FPaused; }
 
   // Puts a whole new list in place, shown row for row (the file is not written).
   void SetList(const std::vector<std::string>& entries);
@@ -69,6 +78,12 @@ private:
   TCloseScan FScan; // the scan each tick of Timer1, and each new window, makes over the list
   TNewWindowHook FNewWindows; // new windows start a pass at once, between the ticks
   bool FInPass = false;
+  bool FPaused = false;
+  // The tray icon and tip of a running scan, kept while the paused ones are shown.
+  TIcon FRunningIcon;
+  std::string FRunningTip;
+  // Shows on the tray whether closing is paused.
+  void ShowPauseOnTray();
   // The capture hotkey (F5), made by FormCreate and released by FormClose or with the form.
   std::unique_ptr<TVexhotkey> FHotkey;
 };
