@@ -26,6 +26,15 @@ TForm_main::TForm_main(TComponent* owner) : TForm(owner) {
   HandleNeeded();
   // Without the hook (refused by the system) the ticks alone find new windows.
   FNewWindows.Start(Handle(), UM_NEWWINDOW);
+  FReloadTimer = new TTimer(this); // owned by the form
+  FReloadTimer->SetEnabled(false);
+  FReloadTimer->SetInterval(kReloadDelayMs);
+  FReloadTimer->OnTimer = [this](TObject*) {
+    FReloadTimer->SetEnabled(false);
+    FollowListFile();
+  };
+  // Without the watch (refused by the system) the list is read at start only.
+  FFileWatch.Start(WatchList::FolderPath(), Handle(), UM_LISTFOLDERCHANGED);
   DoCreate();
 }
 
@@ -33,6 +42,7 @@ TForm_main::~TForm_main() {
   // The hotkey goes with the window it was registered for, however the window ends.
   FHotkey.reset();
   FNewWindows.Stop();
+  FFileWatch.Stop();
   if (HandleAllocated()) TSingleInstance::Withdraw(Handle());
   if (Form_main == this) Form_main = nullptr;
 }
@@ -93,6 +103,11 @@ void TForm_main::WndProc(TMessage& msg) {
     FNewWindows.Handled();
     ScanPass(TCloseScan::psEvent);
     return;
+  case UM_LISTFOLDERCHANGED:
+    FFileWatch.Handled();
+    FReloadTries = 0;
+    FReloadTimer->SetEnabled(true); // each change starts the wait anew
+    return;
   default:
     // Another start of the program asks this one to show itself.
     if (msg.Msg == TSingleInstance::ShowMessage() && msg.Msg != 0) {
@@ -114,7 +129,9 @@ void TForm_main::FormCreate(TObject*) {
   std::string run;
   ReadRegString("HKEY_CURRENT_USER", Autostart::kRunKey, Autostart::kRunValue, run);
   N3->SetChecked(!run.empty());
-  // A list that cannot be read is reported, and the hotkey is then left out.
+  // A list that cannot be read is reported, and the hotkey is then left out. The stamp is
+  // taken first: a change during the read is read again.
+  FKnownFile = WatchList::Stamp();
   SetList(WatchList::Load());
   FHotkey = std::make_unique<TVexhotkey>();
   FHotkey->AddHotKey(this, false, false, false, false, VK_F5);
@@ -123,6 +140,7 @@ void TForm_main::FormCreate(TObject*) {
 void TForm_main::FormClose(TObject*) {
   FHotkey.reset();
   FNewWindows.Stop(); // the scan ends with the window
+  FFileWatch.Stop();
 }
 
 void TForm_main::SetList(const std::vector<std::string>& entries) {
@@ -132,6 +150,27 @@ void TForm_main::SetList(const std::vector<std::string>& entries) {
 
 void TForm_main::SaveList() {
   WatchList::Save(FList.Texts());
+  FKnownFile = WatchList::Stamp(); // this program's own save is no change to follow
+}
+
+void TForm_main::FollowListFile() {
+  const WatchList::TFileStamp now = WatchList::Stamp();
+  if (now == FKnownFile) return;
+  // A list whose file has gone stays as it is; its next save writes the file again.
+  if (!now.Exists) {
+    FKnownFile = now;
+    return;
+  }
+  WatchListFile::TEntries entries;
+  try {
+    entries = WatchList::Load();
+  } catch (const std::exception&) {
+    // Someone still holds the file: it is read once they let go (or a later change is).
+    if (++FReloadTries < kReloadTries) FReloadTimer->SetEnabled(true);
+    return;
+  }
+  FKnownFile = now;
+  if (entries != FList.Texts()) SetList(entries);
 }
 
 void TForm_main::Button1Click(TObject*) {

@@ -3,6 +3,7 @@
 #pragma once
 #include "CloseScan.h"
 #include "ExtCtrls.h"
+#include "FolderWatch.h"
 #include "Forms.h"
 #include "Menus.h"
 #include "NewWindowHook.h"
@@ -10,6 +11,7 @@
 #include "TrayShell.h"
 #include "Vexhotkey.h"
 #include "WatchIndex.h"
+#include "WatchList.h"
 
 #include <memory>
 #include <string>
@@ -18,6 +20,8 @@ class TSkinData;
 
 // Posted to the main window when a new top-level window has appeared: the scan makes a pass.
 inline constexpr UINT UM_NEWWINDOW = WM_APP + 0x120;
+// Posted to the main window when something in the list file's folder has changed.
+inline constexpr UINT UM_LISTFOLDERCHANGED = WM_APP + 0x121;
 
 class TForm_main : public TForm {
   TK_DECLARE_CLASS(TForm_main)
@@ -78,6 +82,15 @@ private:
   TCloseScan FScan; // the scan each tick of Timer1, and each new window, makes over the list
   TNewWindowHook FNewWindows; // new windows start a pass at once, between the ticks
   bool FInPass = false;
+  // The list follows its file: a change in its folder starts FReloadTimer (again), whose tick
+  // reads the file when it is not as this program last read or wrote it (FKnownFile).
+  static constexpr int kReloadDelayMs = 200; // lets a writer finish before the file is read
+  static constexpr int kReloadTries = 10;    // reads of a file that cannot be read yet
+  void FollowListFile();
+  TFolderWatch FFileWatch;
+  TTimer* FReloadTimer = nullptr;
+  WatchList::TFileStamp FKnownFile;
+  int FReloadTries = 0;
   bool FPaused = false;
   // The tray icon and tip of a running scan, kept while the paused ones are shown.
   TIcon FRunningIcon;

@@ -38,6 +38,23 @@ std::string FilePath() {
   return exe.substr(0, FileNameStart(exe)) + "close.dat";
 }
 
+std::wstring FolderPath() {
+  const std::string path = FilePath();
+  return WidePath(path.substr(0, FileNameStart(path)));
+}
+
+TFileStamp Stamp() {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  TFileStamp stamp;
+  if (!GetFileAttributesExW(WidePath(FilePath()).c_str(), GetFileExInfoStandard, &data))
+    return stamp;
+  stamp.Exists = true;
+  stamp.Size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  stamp.Written =
+      (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return stamp;
+}
+
 WatchListFile::TEntries Load() {
   const std::string path = FilePath();
   const Exception unreadable("不能打开文件 " + path);

@@ -312,6 +312,12 @@ void TTarnel::SelectRow(int index) {
                       2000, &r);
 }
 
+int TTarnel::SelectedRow() {
+  DWORD_PTR r = static_cast<DWORD_PTR>(LB_ERR);
+  SendMessageTimeoutA(ListBox(), LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &r);
+  return static_cast<int>(static_cast<LRESULT>(r));
+}
+
 bool TTarnel::Responsive(int ms) {
   // The entry box's modified flag is turned over by one posted message and back by another;
   // each change is read back through a sent query.

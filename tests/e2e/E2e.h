@@ -68,6 +68,7 @@ public:
   void Click(HWND button);
   std::vector<std::string> Rows();
   void SelectRow(int index);
+  int SelectedRow(); // -1 for none
   // Whether the program's message loop runs: a posted round trip answered within ms. A thread
   // blocked inside a send still answers sent messages, never posted ones.
   bool Responsive(int ms = 2000);
