@@ -3,6 +3,7 @@
 #include "PausedIcon.h"
 #include "ShowInfo.h"
 #include "SingleInstance.h"
+#include "Unit_closed.h"
 #include "WatchList.h"
 #include "WindowCapture.h"
 #include "WinSkinData.h"
@@ -24,6 +25,7 @@ TForm_main::TForm_main(TComponent* owner) : TForm(owner) {
   Form_main = this;
   ReadStoredDescription();
   HandleNeeded();
+  FScan.OnClosed = [this](const TClosedWindow& closed) { Recorded(closed); };
   // Without the hook (refused by the system) the ticks alone find new windows.
   FNewWindows.Start(Handle(), UM_NEWWINDOW);
   FReloadTimer = new TTimer(this); // owned by the form
@@ -51,15 +53,11 @@ TNotifyEvent TForm_main::FindMethod(std::string_view name) const {
   auto* self = const_cast<TForm_main*>(this);
   using TMethod = void (TForm_main::*)(TObject*);
   static const std::pair<const char*, TMethod> kMethods[] = {
-      {"FormCreate", &TForm_main::FormCreate},
-      {"FormClose", &TForm_main::FormClose},
-      {"Button1Click", &TForm_main::Button1Click},
-      {"Button2Click", &TForm_main::Button2Click},
-      {"Timer1Timer", &TForm_main::Timer1Timer},
-      {"N1Click", &TForm_main::N1Click},
-      {"N2Click", &TForm_main::N2Click},
-      {"N3Click", &TForm_main::N3Click},
-      {"N4Click", &TForm_main::N4Click}};
+      {"FormCreate", &TForm_main::FormCreate},     {"FormClose", &TForm_main::FormClose},
+      {"Button1Click", &TForm_main::Button1Click}, {"Button2Click", &TForm_main::Button2Click},
+      {"Timer1Timer", &TForm_main::Timer1Timer},   {"N1Click", &TForm_main::N1Click},
+      {"N2Click", &TForm_main::N2Click},           {"N3Click", &TForm_main::N3Click},
+      {"N4Click", &TForm_main::N4Click},           {"N5Click", &TForm_main::N5Click}};
   for (const auto& [n, m] : kMethods)
     if (name == n) return [self, m](TObject* sender) { (self->*m)(sender); };
   return {};
@@ -76,6 +74,7 @@ void TForm_main::BindField(TComponent* c) {
   if (n == "N2") return bind(N2);
   if (n == "N3") return bind(N3);
   if (n == "N4") return bind(N4);
+  if (n == "N5") return bind(N5);
   if (n == "SkinData1") return bind(SkinData1);
   if (n == "Label1") return bind(Label1);
   if (n == "Label2") return bind(Label2);
@@ -102,6 +101,10 @@ void TForm_main::WndProc(TMessage& msg) {
   case UM_NEWWINDOW:
     FNewWindows.Handled();
     ScanPass(TCloseScan::psEvent);
+    return;
+  case UM_LOGFAILED:
+    // Shown from the message loop, never inside a pass: closing goes on while the box is open.
+    Application->ShowError("不能创建文件 " + FRecords.LogPath());
     return;
   case UM_LISTFOLDERCHANGED:
     FFileWatch.Handled();
@@ -220,6 +223,22 @@ void TForm_main::N3Click(TObject*) {
 
 void TForm_main::N4Click(TObject*) {
   SetPaused(!FPaused);
+}
+
+void TForm_main::N5Click(TObject*) {
+  if (!FClosedForm) {
+    FClosedForm = new TForm_closed(this);
+    FClosedForm->ShowRecords(FRecords.Recent());
+  }
+  FClosedForm->BringToFront();
+}
+
+void TForm_main::Recorded(const TClosedWindow& closed) {
+  if (!FRecords.Add(closed) && !FLogFailed) {
+    FLogFailed = true;
+    PostMessageA(Handle(), UM_LOGFAILED, 0, 0);
+  }
+  if (FClosedForm) FClosedForm->AddRecord(closed);
 }
 
 void TForm_main::SetPaused(bool paused) {

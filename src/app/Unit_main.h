@@ -2,6 +2,7 @@
 // components that run the program (scan timer, tray menu, skin).
 #pragma once
 #include "CloseScan.h"
+#include "ClosedRecords.h"
 #include "ExtCtrls.h"
 #include "FolderWatch.h"
 #include "Forms.h"
@@ -17,11 +18,14 @@
 #include <string>
 
 class TSkinData;
+class TForm_closed;
 
 // Posted to the main window when a new top-level window has appeared: the scan makes a pass.
 inline constexpr UINT UM_NEWWINDOW = WM_APP + 0x120;
 // Posted to the main window when something in the list file's folder has changed.
 inline constexpr UINT UM_LISTFOLDERCHANGED = WM_APP + 0x121;
+// Posted to the main window when the record of closes could not be written the first time.
+inline constexpr UINT UM_LOGFAILED = WM_APP + 0x122;
 
 class TForm_main : public TForm {
   TK_DECLARE_CLASS(TForm_main)
@@ -44,6 +48,7 @@ public:
   TMenuItem* N3 = nullptr;
   TTrayIcon* TrayIcon1 = nullptr;
   TMenuItem* N4 = nullptr; // "暂停自动关闭"
+  TMenuItem* N5 = nullptr; // "最近关闭的窗口"
 
   void FormCreate(TObject* sender);
   void FormClose(TObject* sender);
@@ -55,6 +60,11 @@ public:
   void N3Click(TObject* sender);
   // "暂停自动关闭": pauses closing, or resumes it.
   void N4Click(TObject* sender);
+  // "最近关闭的窗口": shows the window of the last closes (made on first use).
+  void N5Click(TObject* sender);
+  // The closes recorded so far and the window that lists them (null until first shown).
+  const TClosedRecords& Records() const { return FRecords; }
+  TForm_closed* ClosedForm() const { return FClosedForm; }
 
   // While paused no window is closed: the scan's timer and the new-window hook are stopped, the
   // menu item is checked, and the tray icon and its tip say so. Resuming starts them again, so
@@ -92,6 +102,12 @@ private:
   WatchList::TFileStamp FKnownFile;
   int FReloadTries = 0;
   bool FPaused = false;
+  // Every close the scan reports: kept, logged, and shown in the window of the last closes. A
+  // log that cannot be written is reported once a session, and never stops the scan.
+  void Recorded(const TClosedWindow& closed);
+  TClosedRecords FRecords{ClosedLogPath()};
+  TForm_closed* FClosedForm = nullptr; // owned by this form
+  bool FLogFailed = false;
   // The tray icon and tip of a running scan, kept while the paused ones are shown.
   TIcon FRunningIcon;
   std::string FRunningTip;

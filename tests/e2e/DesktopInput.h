@@ -60,7 +60,7 @@ HWND OpenMenu(DWORD pid);
 void TrayMouse(HWND tray, UINT mouseMessage);
 // The rows of the program's tray menu, top to bottom. The separator is kTraySeparatorHeight
 // pixels high; the items share the rest of the menu's height inside its frame.
-enum TTrayRow { trShow, trAutostart, trPause, trSeparator, trQuit, trCount };
+enum TTrayRow { trShow, trAutostart, trPause, trRecent, trSeparator, trQuit, trCount };
 constexpr int kTraySeparatorHeight = 8, kTrayMenuFrame = 3;
 // A row of the open tray menu, in screen coordinates.
 RECT TrayMenuRow(HWND menu, int row);
