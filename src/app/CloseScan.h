@@ -1,7 +1,7 @@
 // The close scan: one snapshot of the top-level windows per pass, matched against the watch
-// list's index, and the first window found for each entry asked to close. A window that does
-// not answer in time is left alone for a while, and hides no other window of the same title
-// or class meanwhile.
+// list's index (and its few pattern and program entries), and the first window found for each
+// entry asked to close. A window that does not answer in time is left alone for a while, and
+// hides no other window of the same title or class meanwhile.
 #pragma once
 #include "WatchIndex.h"
 
@@ -20,6 +20,19 @@
 std::vector<HWND> DesktopWindows();
 // Whether a window is a top-level window (not a message-only one); one call to the system.
 bool IsTopLevel(HWND wnd);
+// The whole title the system keeps for a window, read without a message to it.
+std::wstring KeptTitle(HWND wnd);
+// The file name (no folder) of the program of a process, or of the process a window belongs to;
+// empty when the system does not tell.
+std::wstring ProgramFileName(DWORD pid);
+std::wstring ProgramFileOf(HWND wnd);
+
+// A window that accepted a close request, as it was just before the request.
+struct TClosedWindow {
+  SYSTEMTIME Time{}; // local time of the request
+  std::wstring Title, ClassName, Program;
+  std::string Entry; // the entry that asked, as the list holds it
+};
 
 class TCloseScan {
 public:
@@ -55,13 +68,21 @@ public:
   // none.
   HWND FindTarget(const std::string& entry, DWORD now);
   // Sends the close request with a bounded wait; a window that times out is left alone.
-  void RequestClose(HWND wnd);
+  // Returns whether the window answered in time.
+  bool RequestClose(HWND wnd);
+  // Called by Pass for every window that accepted its request: it answered, and it has gone
+  // or hidden itself.
+  std::function<void(const TClosedWindow&)> OnClosed;
   // How many windows are remembered as not having answered.
   std::size_t UnansweredCount() const { return FUnanswered.size(); }
 
 private:
-  // The windows of the snapshot matching each looked-up key, by the key's entries.
-  using THits = std::unordered_map<const std::vector<int>*, std::vector<HWND>>;
+  // The windows of the snapshot matching each looked-up key, by the key's entries, and those
+  // matching each pattern or program entry, by its place among them.
+  struct THits {
+    std::unordered_map<const std::vector<int>*, std::vector<HWND>> Keyed;
+    std::vector<std::vector<HWND>> Side;
+  };
   // An entry and the windows of the snapshot that match it, in Z order.
   struct TMatch {
     int Entry;
@@ -72,6 +93,8 @@ private:
   std::vector<TMatch> Match(const TWatchIndex& list, const std::vector<HWND>& windows, THits& hits);
   // The first window of a match that is neither left alone nor closed earlier in this pass.
   HWND FirstOpen(const std::vector<HWND>& windows, const std::vector<HWND>& asked, DWORD now) const;
+  // Asks a window to close for an entry, and reports it through OnClosed if it accepts.
+  void CloseFor(HWND wnd, const std::string& entry);
 
   std::map<HWND, DWORD> FUnanswered; // window -> tick count when its request timed out
   // Class names of the last snapshot's windows. A window's class never changes, and a window

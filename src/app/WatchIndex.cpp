@@ -26,6 +26,7 @@ void TWatchIndex::Assign(const std::vector<std::string>& entries) {
   }
   FTitles.clear();
   FClasses.clear();
+  FSide.clear();
   FTexts.clear();
   FLongestTitle = 0;
   IndexFrom(0);
@@ -47,6 +48,8 @@ void TWatchIndex::Delete(int index) {
     for (auto& [key, ids] : *map)
       for (int& id : ids)
         if (id > index) --id;
+  for (int& id : FSide)
+    if (id > index) --id;
   ++FGeneration;
 }
 
@@ -74,11 +77,34 @@ void TWatchIndex::IndexFrom(size_t first) {
     TEntry& e = FEntries[i];
     ++FTexts[e.Text];
     if (!WatchListFile::IsLookedUp(e.Text)) continue;
-    const bool byClass = WatchListFile::IsClassEntry(e.Text);
-    e.Kind = byClass ? lkClass : lkTitle;
-    e.Key = WindowKey(byClass ? WatchListFile::ClassNameOf(e.Text) : std::string_view(e.Text));
-    (byClass ? FClasses : FTitles)[e.Key].push_back(static_cast<int>(i));
-    if (!byClass) FLongestTitle = std::max(FLongestTitle, e.Key.size());
+    const int id = static_cast<int>(i);
+    switch (WatchListFile::KindOf(e.Text)) {
+    case WatchListFile::ekTitle:
+      e.Kind = lkTitle;
+      e.Key = WindowKey(std::string_view(e.Text));
+      FTitles[e.Key].push_back(id);
+      FLongestTitle = std::max(FLongestTitle, e.Key.size());
+      break;
+    case WatchListFile::ekClass:
+      e.Kind = lkClass;
+      e.Key = WindowKey(WatchListFile::ClassNameOf(e.Text));
+      FClasses[e.Key].push_back(id);
+      break;
+    case WatchListFile::ekPattern:
+      e.Kind = lkPattern;
+      e.Key = WindowKey(WatchListFile::PatternOf(e.Text));
+      FSide.push_back(id);
+      break;
+    case WatchListFile::ekProgram: {
+      const WatchListFile::TProgramParts parts = WatchListFile::ProgramOf(e.Text);
+      e.Kind = lkProgram;
+      e.Key = WindowKey(parts.File);
+      e.Narrowed = parts.Narrowed;
+      e.Pattern = WindowKey(parts.Pattern);
+      FSide.push_back(id);
+      break;
+    }
+    }
   }
   ++FGeneration;
 }
@@ -87,6 +113,10 @@ void TWatchIndex::Unindex(size_t index) {
   const TEntry& e = FEntries[index];
   if (auto it = FTexts.find(e.Text); it != FTexts.end() && --it->second == 0) FTexts.erase(it);
   if (e.Kind == lkNone) return;
+  if (e.Kind == lkPattern || e.Kind == lkProgram) {
+    std::erase(FSide, static_cast<int>(index));
+    return;
+  }
   auto& map = e.Kind == lkTitle ? FTitles : FClasses;
   auto it = map.find(e.Key);
   if (it == map.end()) return;

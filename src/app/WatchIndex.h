@@ -1,7 +1,9 @@
 // The watch list as the program holds it: the entries in list order, and an index from the
 // title or class each entry names to the entries that name it, so that the close scan finds
-// the entries of a window with one lookup whatever the length of the list. The index changes
-// with the list (assign, add, delete) and is never rebuilt by the scan.
+// the entries of a window with one lookup whatever the length of the list. Pattern and program
+// entries cannot be looked up that way: they stand in a short side list of their own, which
+// the scan tests every window against. The index changes with the list (assign, add, delete)
+// and is never rebuilt by the scan.
 #pragma once
 #include <windows.h>
 
@@ -18,7 +20,7 @@ std::wstring WindowKey(std::wstring text);
 
 class TWatchIndex {
 public:
-  enum TLookupKind : uint8_t { lkNone, lkTitle, lkClass };
+  enum TLookupKind : uint8_t { lkNone, lkTitle, lkClass, lkPattern, lkProgram };
 
   // What the close scan remembers of an entry's last close request; it travels with the entry.
   struct TAsked {
@@ -29,8 +31,12 @@ public:
 
   struct TEntry {
     std::string Text;          // the entry as the file and the list hold it
-    TLookupKind Kind = lkNone; // lkNone: never looked up (empty title, bare "C|")
-    std::wstring Key;          // the title or class name as compared (see WindowKey)
+    TLookupKind Kind = lkNone; // lkNone: never looked up (empty title, bare "C|", "T|", "E|")
+    // As compared (see WindowKey): the title, class name or title pattern, or for a program
+    // entry its program's file name.
+    std::wstring Key;
+    std::wstring Pattern;  // a program entry's title pattern, when Narrowed
+    bool Narrowed = false; // the program entry closes only windows whose title matches Pattern
     TAsked Asked;
   };
 
@@ -55,6 +61,10 @@ public:
   bool HasKind(TLookupKind kind) const {
     return kind == lkTitle ? !FTitles.empty() : kind == lkClass && !FClasses.empty();
   }
+  // The pattern and program entries (ascending indices), which no lookup finds.
+  const std::vector<int>& Side() const { return FSide; }
+  // Whether any entry is looked up at all.
+  bool Searches() const { return !FTitles.empty() || !FClasses.empty() || !FSide.empty(); }
   // The longest title key of the list: longer window titles cannot match any entry.
   size_t LongestTitle() const { return FLongestTitle; }
 
@@ -64,6 +74,7 @@ private:
 
   std::vector<TEntry> FEntries;
   std::unordered_map<std::wstring, std::vector<int>> FTitles, FClasses;
+  std::vector<int> FSide;
   std::unordered_map<std::string, int> FTexts; // entry text -> how many entries hold it
   size_t FLongestTitle = 0;
   uint64_t FGeneration = 0;

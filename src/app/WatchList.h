@@ -14,6 +14,18 @@ inline constexpr uint64_t kMaxFileBytes = uint64_t{256} << 20;
 
 // The executable's folder followed by "close.dat".
 std::string FilePath();
+// The file's folder, as the wide file functions take it.
+std::wstring FolderPath();
+
+// What the file system tells of the file without reading it: whether it is there, its size and
+// when it was last written. Two equal stamps are taken for the same content.
+struct TFileStamp {
+  bool Exists = false;
+  uint64_t Size = 0;
+  uint64_t Written = 0;
+  bool operator==(const TFileStamp&) const = default;
+};
+TFileStamp Stamp();
 
 // Reads the file; throws Exception("不能打开文件 <path>") when it cannot be read, is larger than
 // kMaxFileBytes or does not fit in memory.

@@ -1,9 +1,10 @@
 #include "WatchListFile.h"
 
+#include <algorithm>
+
 namespace WatchListFile {
 
 TEntries Parse(std::string_view bytes) {
-  if (auto nul = bytes.find('\0'); nul != std::string_view::npos) bytes = bytes.substr(0, nul);
   TEntries entries;
   size_t start = 0;
   const size_t n = bytes.size();
@@ -33,8 +34,42 @@ std::string Serialize(const TEntries& entries) {
   return out;
 }
 
+namespace {
+
+constexpr std::string_view kPatternMarker = "T|", kProgramMarker = "E|";
+
+// A lead byte of a double-byte character of code page 936: the byte after it is its second.
+bool IsLeadByte(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b >= 0x81 && b <= 0xFE;
+}
+
+} // namespace
+
+TEntryKind KindOf(std::string_view entry) {
+  if (entry.starts_with(kPatternMarker)) return ekPattern;
+  if (entry.starts_with(kProgramMarker)) return ekProgram;
+  return entry.find("C|") != std::string_view::npos ? ekClass : ekTitle;
+}
+
 bool IsClassEntry(std::string_view entry) {
-  return entry.find("C|") != std::string_view::npos;
+  return KindOf(entry) == ekClass;
+}
+
+std::string_view PatternOf(std::string_view entry) {
+  return entry.substr(std::min(entry.size(), kPatternMarker.size()));
+}
+
+TProgramParts ProgramOf(std::string_view entry) {
+  const std::string_view rest = entry.substr(std::min(entry.size(), kProgramMarker.size()));
+  TProgramParts parts;
+  size_t i = 0;
+  while (i < rest.size() && rest[i] != '|')
+    i += IsLeadByte(rest[i]) && i + 1 < rest.size() ? 2 : 1;
+  parts.File = rest.substr(0, i);
+  if (i < rest.size()) parts.Pattern = rest.substr(i + 1);
+  parts.Narrowed = !parts.Pattern.empty();
+  return parts;
 }
 
 std::string ClassEntry(std::string_view className) {
@@ -48,7 +83,16 @@ std::string_view ClassNameOf(std::string_view entry) {
 }
 
 bool IsLookedUp(std::string_view entry) {
-  if (IsClassEntry(entry)) return !ClassNameOf(entry).empty();
+  switch (KindOf(entry)) {
+  case ekClass:
+    return !ClassNameOf(entry).empty();
+  case ekPattern:
+    return !PatternOf(entry).empty();
+  case ekProgram:
+    return !ProgramOf(entry).File.empty();
+  case ekTitle:
+    break;
+  }
   return !entry.empty();
 }
 

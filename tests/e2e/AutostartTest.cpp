@@ -105,11 +105,11 @@ protected:
     WaitUntil([&] { return (menu = OpenMenu(tarnel.ProcessId())) != nullptr; }, 8000);
     return menu;
   }
-  // Chooses "开机启动" (the second of three items).
+  // Chooses "开机启动".
   void ClickStartAtLogon(TTarnel& tarnel, HWND tray) {
     HWND menu = OpenTrayMenu(tarnel, tray);
     ASSERT_NE(menu, nullptr);
-    ClickMenuItem(menu, 1, 3);
+    ClickTrayMenuItem(menu, trAutostart);
     ASSERT_TRUE(WaitUntil([&] { return OpenMenu(tarnel.ProcessId()) == nullptr; }, 8000));
     ASSERT_TRUE(tarnel.Responsive(5000));
   }
@@ -171,12 +171,12 @@ TEST_F(Autostart, ShowWindowAndCloseFromTheMenu) {
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 3000));
   HWND menu = OpenTrayMenu(tarnel, tray);
   ASSERT_NE(menu, nullptr);
-  ClickMenuItem(menu, 0, 3); // "显示窗口"
+  ClickTrayMenuItem(menu, trShow);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != 0; }, 8000));
 
   menu = OpenTrayMenu(tarnel, tray);
   ASSERT_NE(menu, nullptr);
-  ClickMenuItem(menu, 2, 3); // "关闭系统"
+  ClickTrayMenuItem(menu, trQuit);
   EXPECT_TRUE(tarnel.WaitExit(8000));
   EXPECT_FALSE(ShellHasIcon(tray));
 }

@@ -199,16 +199,21 @@ void TrayMouse(HWND tray, UINT mouseMessage) {
   PostMessageA(tray, 0xB054, 0, static_cast<LPARAM>(mouseMessage));
 }
 
-void ClickMenuItem(HWND menu, int index, int count) {
+RECT TrayMenuRow(HWND menu, int row) {
   RECT r{};
   GetWindowRect(menu, &r);
-  // The menu's frame is as thick at the top as at the bottom, so the items share the height
-  // between them evenly once a small border is left out.
-  const int border = 3;
-  const int itemHeight = (r.bottom - r.top - 2 * border) / count;
-  const int x = (r.left + r.right) / 2;
-  const int y = r.top + border + itemHeight * index + itemHeight / 2;
-  MovePointer(x, y);
+  // The menu's frame is as thick at the top as at the bottom.
+  const int items = (r.bottom - r.top - 2 * kTrayMenuFrame - kTraySeparatorHeight) / (trCount - 1);
+  int top = r.top + kTrayMenuFrame;
+  for (int i = 0; i < row; ++i)
+    top += i == trSeparator ? kTraySeparatorHeight : items;
+  const int height = row == trSeparator ? kTraySeparatorHeight : items;
+  return {r.left + kTrayMenuFrame, top, r.right - kTrayMenuFrame, top + height};
+}
+
+void ClickTrayMenuItem(HWND menu, int row) {
+  const RECT r = TrayMenuRow(menu, row);
+  MovePointer((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   Sleep(100);
   Xdotool("click 1");
 }

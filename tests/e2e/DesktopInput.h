@@ -58,7 +58,13 @@ HWND TrayWindow(DWORD pid);
 HWND OpenMenu(DWORD pid);
 // A mouse message from the shell to the icon's window (callback 0xB054).
 void TrayMouse(HWND tray, UINT mouseMessage);
-// Clicks item index of count equally high items of an open menu with the real pointer.
-void ClickMenuItem(HWND menu, int index, int count);
+// The rows of the program's tray menu, top to bottom. The separator is kTraySeparatorHeight
+// pixels high; the items share the rest of the menu's height inside its frame.
+enum TTrayRow { trShow, trAutostart, trPause, trRecent, trSeparator, trQuit, trCount };
+constexpr int kTraySeparatorHeight = 8, kTrayMenuFrame = 3;
+// A row of the open tray menu, in screen coordinates.
+RECT TrayMenuRow(HWND menu, int row);
+// Clicks a row of the open tray menu with the real pointer.
+void ClickTrayMenuItem(HWND menu, int row);
 
 } // namespace e2e

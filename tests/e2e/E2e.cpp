@@ -186,18 +186,41 @@ TTarnel::~TTarnel() {
   if (!FRoot.empty()) RemoveTree(FRoot);
 }
 
-void TTarnel::Start(bool waitForWindow) {
+static PROCESS_INFORMATION StartProcess(const std::string& exe, const std::string& folder) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
-  std::string cmd = "\"" + FExe + "\"";
-  if (!CreateProcessA(FExe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      FFolder.c_str(), &si, &FInfo))
-    throw std::runtime_error("cannot start " + FExe);
+  std::string cmd = "\"" + exe + "\"";
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &si, &info))
+    throw std::runtime_error("cannot start " + exe);
+  return info;
+}
+
+void TTarnel::Start(bool waitForWindow) {
+  if (FInfo.hProcess) {
+    CloseHandle(FInfo.hProcess);
+    CloseHandle(FInfo.hThread);
+  }
+  FMain = nullptr;
+  FInfo = StartProcess(FExe, FFolder);
   // The window exists before the program's start-up has run; it is shown once the message
   // loop starts, and only then does it take clicks.
   if (waitForWindow &&
       !WaitUntil([&] { return MainWindow() != nullptr && IsWindowVisible(MainWindow()); }, 15000))
     throw std::runtime_error("tarnel.exe showed no main window");
+}
+
+DWORD TTarnel::StartAgain(int ms) {
+  PROCESS_INFORMATION again = StartProcess(FExe, FFolder);
+  DWORD code = STILL_ACTIVE;
+  if (WaitForSingleObject(again.hProcess, static_cast<DWORD>(ms)) == WAIT_OBJECT_0)
+    GetExitCodeProcess(again.hProcess, &code);
+  else
+    TerminateProcess(again.hProcess, 1);
+  CloseHandle(again.hProcess);
+  CloseHandle(again.hThread);
+  return code;
 }
 
 std::string TTarnel::CloseDat(bool* exists) const {
@@ -292,6 +315,12 @@ void TTarnel::SelectRow(int index) {
                       2000, &r);
 }
 
+int TTarnel::SelectedRow() {
+  DWORD_PTR r = static_cast<DWORD_PTR>(LB_ERR);
+  SendMessageTimeoutA(ListBox(), LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &r);
+  return static_cast<int>(static_cast<LRESULT>(r));
+}
+
 bool TTarnel::Responsive(int ms) {
   // The entry box's modified flag is turned over by one posted message and back by another;
   // each change is read back through a sent query.
@@ -333,6 +362,7 @@ struct TTestWindows::TState {
   // Request passed to the pump thread.
   std::string Title, Class;
   TBehaviour Wanted = wbClose;
+  DWORD Style = 0;
   HWND Made = nullptr;
 };
 
@@ -367,7 +397,7 @@ static LRESULT CALLBACK TestWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lp
   return DefWindowProcA(wnd, msg, wparam, lparam);
 }
 
-static HWND MakeWindow(const std::string& title, const std::string& cls) {
+static HWND MakeWindow(const std::string& title, const std::string& cls, DWORD style) {
   WNDCLASSA wc{};
   if (!GetClassInfoA(GetModuleHandleA(nullptr), cls.c_str(), &wc)) {
     wc.lpfnWndProc = TestWndProc;
@@ -376,8 +406,8 @@ static HWND MakeWindow(const std::string& title, const std::string& cls) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     RegisterClassA(&wc);
   }
-  return CreateWindowExA(0, cls.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
-                         240, 120, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  return CreateWindowExA(0, cls.c_str(), title.c_str(), style, 20, 20, 240, 120, nullptr, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
 }
 
 TTestWindows::TTestWindows() : FState(new TState) {
@@ -390,7 +420,7 @@ TTestWindows::TTestWindows() : FState(new TState) {
     SetEvent(s->Ready);
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
       if (msg.hwnd == nullptr && msg.message == WM_APP) {
-        s->Made = MakeWindow(s->Title, s->Class);
+        s->Made = MakeWindow(s->Title, s->Class, s->Style);
         {
           std::lock_guard<std::mutex> g(s->Lock);
           s->Behaviour[s->Made] = s->Wanted;
@@ -417,14 +447,14 @@ TTestWindows::~TTestWindows() {
 }
 
 HWND TTestWindows::Open(const std::string& title, const std::string& className,
-                        TBehaviour behaviour) {
+                        TBehaviour behaviour, DWORD style) {
   TState* s = FState;
   if (behaviour == wbHang) {
     // A window whose thread stops handling messages until the test ends.
     HANDLE made = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     HWND wnd = nullptr;
-    s->Hung.emplace_back([s, &wnd, made, title, className] {
-      wnd = MakeWindow(title, className);
+    s->Hung.emplace_back([s, &wnd, made, title, className, style] {
+      wnd = MakeWindow(title, className, style);
       SetEvent(made);
       WaitForSingleObject(s->Release, INFINITE);
       DestroyWindow(wnd);
@@ -438,6 +468,7 @@ HWND TTestWindows::Open(const std::string& title, const std::string& className,
   s->Title = title;
   s->Class = className;
   s->Wanted = behaviour;
+  s->Style = style;
   PostThreadMessageA(s->PumpThreadId, WM_APP, 0, 0);
   WaitForSingleObject(s->Ready, INFINITE);
   return s->Made;

@@ -47,8 +47,12 @@ public:
   TTarnel(const TTarnel&) = delete;
   TTarnel& operator=(const TTarnel&) = delete;
 
-  // Starts the program; with waitForWindow, returns once its main window is shown.
+  // Starts the program (again, once an earlier start has ended); with waitForWindow, returns
+  // once its main window is shown.
   void Start(bool waitForWindow = true);
+  // Starts the same copy once more, as a second click on it would, and waits up to ms for that
+  // start to end: its exit code, or STILL_ACTIVE when it still ran (it is then ended).
+  DWORD StartAgain(int ms);
   const std::string& Folder() const { return FFolder; }
   std::string CloseDatPath() const { return FFolder + "\\close.dat"; }
   std::string CloseDat(bool* exists = nullptr) const;
@@ -72,6 +76,7 @@ public:
   void Click(HWND button);
   std::vector<std::string> Rows();
   void SelectRow(int index);
+  int SelectedRow(); // -1 for none
   // Whether the program's message loop runs: a posted round trip answered within ms. A thread
   // blocked inside a send still answers sent messages, never posted ones.
   bool Responsive(int ms = 2000);
@@ -91,9 +96,10 @@ public:
   enum TBehaviour { wbClose, wbIgnoreClose, wbHang, wbRelayClose };
   TTestWindows();
   ~TTestWindows();
-  // Opens a visible top-level window; className defaults to a test class.
+  // Opens a top-level window (by default a visible one with a title bar); className defaults
+  // to a test class.
   HWND Open(const std::string& title, const std::string& className = "TarnelTestWindow",
-            TBehaviour behaviour = wbClose);
+            TBehaviour behaviour = wbClose, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE);
   // How many WM_CLOSE requests a window has received so far.
   int CloseRequests(HWND wnd) const;
   // Tick count at which a window was destroyed, 0 while it exists.

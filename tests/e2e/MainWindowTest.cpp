@@ -244,6 +244,55 @@ TEST(ListFile, LineRulesAtStart) {
   EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"a", "", "b", "c", "d"}));
 }
 
+TEST(ListFile, ANulByteEndsNeitherItsLineNorTheList) {
+  // The row shows its entry as far as the list box can; the file keeps every byte of it and
+  // every line after it through a save.
+  const std::string withNul("alpha\r\nbe\0ta\r\ngamma\r\nlast", 25);
+  TTarnel tarnel(withNul);
+  tarnel.Start();
+  EXPECT_EQ(tarnel.Rows(), (std::vector<std::string>{"alpha", "be", "gamma", "last"}));
+  tarnel.SetEntryText("delta");
+  tarnel.Click(tarnel.AddButton());
+  const std::string expected = withNul + "\r\ndelta\r\n";
+  EXPECT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == expected; }, 3000));
+  tarnel.SelectRow(0);
+  tarnel.Click(tarnel.DeleteButton());
+  EXPECT_TRUE(WaitUntil([&] { return tarnel.CloseDat() == expected.substr(7); }, 3000));
+}
+
+TEST(ListFile, AnEditByAnotherProgramIsFollowedAndNoSaveUndoesIt) {
+  TTestWindows windows;
+  TTarnel tarnel("one\r\n");
+  tarnel.Start();
+  using TRows = std::vector<std::string>;
+  // The edit shows within a second, and the scan works from it.
+  WriteFileBytes(tarnel.CloseDatPath(), "one\r\nFollowed victim\r\n");
+  EXPECT_TRUE(WaitUntil([&] { return tarnel.Rows() == TRows{"one", "Followed victim"}; }, 1500));
+  HWND victim = windows.Open("Followed victim", "TarnelPlainClass");
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(victim); }, 2000));
+  // The next add keeps the edit.
+  tarnel.SetEntryText("three");
+  tarnel.Click(tarnel.AddButton());
+  EXPECT_TRUE(
+      WaitUntil([&] { return tarnel.CloseDat() == "one\r\nFollowed victim\r\nthree\r\n"; }, 3000));
+  // The program's own save is not read back (a new list would lose the selected row).
+  tarnel.SelectRow(1);
+  tarnel.SetEntryText("four");
+  tarnel.Click(tarnel.AddButton());
+  EXPECT_TRUE(WaitUntil([&] { return tarnel.Rows().size() == 4; }, 3000));
+  Sleep(800);
+  EXPECT_EQ(tarnel.SelectedRow(), 1);
+  // A file deleted by someone else leaves the list; the next save writes all of it again.
+  ASSERT_TRUE(DeleteFileA(tarnel.CloseDatPath().c_str()));
+  Sleep(800);
+  EXPECT_EQ(tarnel.Rows(), (TRows{"one", "Followed victim", "three", "four"}));
+  tarnel.SetEntryText("five");
+  tarnel.Click(tarnel.AddButton());
+  EXPECT_TRUE(WaitUntil(
+      [&] { return tarnel.CloseDat() == "one\r\nFollowed victim\r\nthree\r\nfour\r\nfive\r\n"; },
+      3000));
+}
+
 TEST(ListFile, VeryLongLineIsOneEntryAndSurvivesASave) {
   std::string big(100000, 'L');
   TTarnel tarnel(big + "\nlast");

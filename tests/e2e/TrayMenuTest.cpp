@@ -17,7 +17,6 @@ using namespace e2e;
 namespace {
 
 constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr int kRows = 3, kFrame = 3;
 
 void SetRun(const std::string& path) {
   HKEY key = nullptr;
@@ -57,15 +56,6 @@ int CountColour(const RECT& r, COLORREF c) {
     for (int x = r.left; x < r.right; ++x)
       if (ScreenPixel({x, y}) == c) ++n;
   return n;
-}
-
-// Row `row` of the open menu (equally high items inside the frame), screen coordinates.
-RECT Row(HWND menu, int row) {
-  RECT r{};
-  GetWindowRect(menu, &r);
-  const int h = (r.bottom - r.top - 2 * kFrame) / kRows;
-  const int top = r.top + kFrame + h * row;
-  return {r.left + kFrame, top, r.right - kFrame, top + h};
 }
 
 class TrayMenu : public ::testing::Test {
@@ -109,13 +99,13 @@ TEST_F(TrayMenu, OpensSkinnedWithTheSkinFrameAndTheCheckMark) {
   }
   // The check mark of "开机启动" (row 1) in its glyph column; none beside "显示窗口" (row 0).
   auto glyphColumn = [&](int row) {
-    RECT r = Row(menu, row);
+    RECT r = TrayMenuRow(menu, row);
     r.right = r.left + 30;
     return r;
   };
   const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
-  const int checked = CountColour(glyphColumn(1), ink);
-  const int unchecked = CountColour(glyphColumn(0), ink);
+  const int checked = CountColour(glyphColumn(trAutostart), ink);
+  const int unchecked = CountColour(glyphColumn(trShow), ink);
   EXPECT_GT(checked, unchecked + 5);
   PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
   keybd_event(VK_ESCAPE, 0, 0, 0);
@@ -132,12 +122,40 @@ TEST_F(TrayMenu, ItemsStillWorkWhenSkinned) {
   HWND menu = Open(tarnel);
   ASSERT_NE(menu, nullptr);
   EXPECT_TRUE(Skinned(menu));
-  ClickMenuItem(menu, 0, kRows); // "显示窗口"
+  ClickTrayMenuItem(menu, trShow);
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != 0; }, 8000));
   menu = Open(tarnel);
   ASSERT_NE(menu, nullptr);
-  ClickMenuItem(menu, 2, kRows); // "关闭系统"
+  ClickTrayMenuItem(menu, trQuit);
   EXPECT_TRUE(tarnel.WaitExit(8000));
+}
+
+TEST_F(TrayMenu, PauseKeepsListedWindowsOpenUntilItIsUnchecked) {
+  TTarnel tarnel("Pause victim\r\n");
+  tarnel.Start();
+  HWND menu = Open(tarnel);
+  ASSERT_NE(menu, nullptr);
+  ClickTrayMenuItem(menu, trPause); // "暂停自动关闭"
+  ASSERT_TRUE(WaitUntil([&] { return OpenMenu(tarnel.ProcessId()) == nullptr; }, 8000));
+  ASSERT_TRUE(tarnel.Responsive(5000));
+  TTestWindows windows;
+  HWND victim = windows.Open("Pause victim", "TarnelPlainClass");
+  Sleep(1500); // five ticks
+  EXPECT_TRUE(IsWindow(victim));
+  EXPECT_EQ(windows.CloseRequests(victim), 0);
+  // The item is checked while paused; choosing it again resumes at the next tick.
+  menu = Open(tarnel);
+  ASSERT_NE(menu, nullptr);
+  auto glyphColumn = [&](int row) {
+    RECT r = TrayMenuRow(menu, row);
+    r.right = r.left + 30;
+    return r;
+  };
+  const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+  EXPECT_GT(CountColour(glyphColumn(trPause), ink), CountColour(glyphColumn(trShow), ink) + 5);
+  ClickTrayMenuItem(menu, trPause);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(victim); }, 3000));
+  EXPECT_EQ(windows.CloseRequests(victim), 1);
 }
 
 } // namespace

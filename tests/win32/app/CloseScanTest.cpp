@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,9 +23,15 @@ constexpr char kOtherClass[] = "TarnelCloseScanOther";
 // Runs inside every close request a test window handles, when set.
 std::function<void()> OnCloseRequest;
 
-// Windows of the test classes close on WM_CLOSE unless their user data says they refuse.
+// User data of a test window that hides itself on a close request instead of closing.
+constexpr LONG_PTR kHidesOnClose = 2;
+
+// Windows of the test classes close on WM_CLOSE unless their user data says they refuse (or
+// hide themselves instead).
 LRESULT CALLBACK TestProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (msg == WM_CLOSE && OnCloseRequest) OnCloseRequest();
+  if (msg == WM_CLOSE && GetWindowLongPtrA(wnd, GWLP_USERDATA) == kHidesOnClose)
+    ShowWindow(wnd, SW_HIDE);
   if (msg == WM_CLOSE && GetWindowLongPtrA(wnd, GWLP_USERDATA)) return 0;
   return DefWindowProcA(wnd, msg, wparam, lparam);
 }
@@ -258,6 +265,138 @@ TEST(CloseScan, AListChangedDuringARequestEndsThePass) {
   EXPECT_FALSE(IsWindow(first));
   EXPECT_TRUE(IsWindow(second));
   DestroyWindow(second);
+}
+
+// Pattern entries find the first window of the snapshot whose title they match, compared as
+// titles are (case-insensitive, a double-byte character as one); program entries never find a
+// window of this process.
+TEST(CloseScan, PatternAndProgramEntriesFindTheirWindows) {
+  const struct {
+    const char* Class;
+    const char* Title;
+    DWORD Style;
+  } windows[] = {
+      {kClass, "今日广告 - 123", WS_POPUP},
+      {kClass, "今日广 告 - 123", WS_POPUP},
+      {kOtherClass, "Setup 2.1 Wizard", WS_POPUP | WS_VISIBLE},
+      {kOtherClass, "Setup 2.1 Wizard", WS_CAPTION | WS_VISIBLE}, // found first: made last
+      {kClass, "", WS_POPUP},
+  };
+  const struct {
+    std::string Entry;
+    int Window; // index into windows, -1 for none
+  } cases[] = {
+      {"T|*广告*", 0},
+      {"T|*广 告*", 1},
+      {"T|今日广告 - ???", 0},
+      {"T|今日广告 - ??", -1},
+      {"T|今日?告 - 123", 0},
+      {"T|今日??告 - 123", 1},
+      {"T|*SETUP ?.? wizard", 3},
+      {"T|*zzz-absent*", -1},
+      {"T|", -1},
+      {"E|test_closescan_win32.exe", -1},
+      {"E|TEST_CLOSESCAN_WIN32.EXE|*Wizard", -1},
+  };
+  std::vector<HWND> wnds;
+  for (const auto& w : windows) {
+    wnds.push_back(MakeWindowOf(w.Class, w.Title, false, w.Style));
+    ASSERT_NE(wnds.back(), nullptr);
+  }
+  TCloseScan scan;
+  for (const auto& c : cases)
+    EXPECT_EQ(scan.FindTarget(c.Entry, GetTickCount()),
+              c.Window < 0 ? nullptr : wnds[static_cast<size_t>(c.Window)])
+        << c.Entry;
+  for (HWND w : wnds)
+    DestroyWindow(w);
+}
+
+// A pattern entry asks one window a tick, like any entry.
+TEST(CloseScan, APatternEntryClosesOneWindowPerTick) {
+  TWatchIndex list;
+  list.Assign({"T|Pattern rhythm *"});
+  HWND one = MakeWindow("Pattern rhythm 1", false), two = MakeWindow("Pattern rhythm 2", false);
+  TCloseScan scan;
+  EXPECT_EQ(scan.Pass(list, TCloseScan::psTick).Asked, 1);
+  EXPECT_EQ(scan.Pass(list, TCloseScan::psEvent).Asked, 0);
+  EXPECT_NE(IsWindow(one), IsWindow(two));
+  Sleep(TCloseScan::kTickMs + 10);
+  EXPECT_EQ(scan.Pass(list, TCloseScan::psTick).Asked, 1);
+  EXPECT_FALSE(IsWindow(one) || IsWindow(two));
+}
+
+// Every request the window accepted is reported, with the window as it was: it closed, or it
+// hid itself. A window that stays as it was is not reported.
+TEST(CloseScan, AcceptedRequestsAreReportedWithTheWindowAsItWas) {
+  wchar_t exe[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  const std::wstring program = std::wstring(exe).substr(std::wstring(exe).find_last_of(L"\\/") + 1);
+  const struct {
+    const char* Title;
+    LONG_PTR Behaviour; // user data: 0 closes, 1 refuses, kHidesOnClose
+    DWORD Style;
+    const char* Entry;
+    bool Reported;
+  } cases[] = {
+      {"Report closes", 0, WS_POPUP, "Report closes", true},
+      {"Report refuses", 1, WS_POPUP | WS_VISIBLE, "T|Report refus*", false},
+      {"Report hides", kHidesOnClose, WS_POPUP | WS_VISIBLE, "T|report HIDES", true},
+      {"Report hidden hides", kHidesOnClose, WS_POPUP, "T|Report hidden*", false},
+  };
+  TWatchIndex list;
+  std::vector<HWND> wnds;
+  for (const auto& c : cases) {
+    wnds.push_back(MakeWindowOf(kClass, c.Title, false, c.Style));
+    SetWindowLongPtrA(wnds.back(), GWLP_USERDATA, c.Behaviour);
+    list.Add(c.Entry);
+  }
+  std::vector<TClosedWindow> reported;
+  TCloseScan scan;
+  scan.OnClosed = [&](const TClosedWindow& closed) { reported.push_back(closed); };
+  SYSTEMTIME before{};
+  GetLocalTime(&before);
+  EXPECT_EQ(scan.Pass(list, TCloseScan::psTick).Asked, 4);
+  size_t next = 0;
+  for (const auto& c : cases) {
+    if (!c.Reported) continue;
+    ASSERT_LT(next, reported.size()) << c.Title;
+    const TClosedWindow& r = reported[next++];
+    EXPECT_EQ(r.Entry, c.Entry);
+    const std::wstring title(c.Title, c.Title + std::strlen(c.Title));
+    EXPECT_EQ(r.Title, title);
+    EXPECT_EQ(r.ClassName, L"TarnelCloseScanTest");
+    EXPECT_EQ(_wcsicmp(r.Program.c_str(), program.c_str()), 0);
+    EXPECT_EQ(r.Time.wYear, before.wYear);
+    EXPECT_EQ(r.Time.wDay, before.wDay);
+  }
+  EXPECT_EQ(reported.size(), next);
+  for (HWND w : wnds)
+    if (IsWindow(w)) DestroyWindow(w);
+}
+
+// The side list of pattern and program entries follows additions and deletions in list order.
+TEST(WatchIndex, SideEntriesFollowEveryChangeOfTheList) {
+  TWatchIndex list;
+  list.Assign({"T|a*", "Title", "E|x.exe", "T|", "C|Cls", "E|y.exe|*b"});
+  EXPECT_EQ(list.Side(), (std::vector<int>{0, 2, 5}));
+  EXPECT_EQ(list.Entry(0).Kind, TWatchIndex::lkPattern);
+  EXPECT_EQ(list.Entry(3).Kind, TWatchIndex::lkNone);
+  EXPECT_EQ(list.Entry(5).Kind, TWatchIndex::lkProgram);
+  EXPECT_EQ(list.Entry(5).Key, L"y.exe");
+  EXPECT_TRUE(list.Entry(5).Narrowed);
+  EXPECT_EQ(list.Entry(5).Pattern, L"*b");
+  EXPECT_FALSE(list.Entry(2).Narrowed);
+  list.Delete(1);
+  EXPECT_EQ(list.Side(), (std::vector<int>{0, 1, 4}));
+  list.Delete(0);
+  EXPECT_EQ(list.Side(), (std::vector<int>{0, 3}));
+  list.Add("T|*C|*");
+  EXPECT_EQ(list.Side(), (std::vector<int>{0, 3, 4}));
+  EXPECT_EQ(list.Entry(4).Key, L"*c|*");
+  EXPECT_TRUE(list.Searches());
+  list.Assign({"", "T|", "E|"});
+  EXPECT_FALSE(list.Searches());
 }
 
 // The index follows additions and deletions: every key finds exactly the entries that name it.

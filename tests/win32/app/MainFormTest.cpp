@@ -9,6 +9,10 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
 namespace {
 
 // One application and one main window for the whole test program, as in the real one. The
@@ -83,6 +87,51 @@ TEST_F(MainForm, TheIconComesBackOnTheTaskbarMessageOnly) {
     SendMessageA(main, c.Sent, 0, 0);
     TaskbarCreatedMessage = registered;
     EXPECT_EQ(ShellHasIcon(tray), c.Back) << "number " << c.Number << ", message " << c.Sent;
+  }
+}
+
+// The tray icon as drawn on white: whether any of its pixels has a colour that is not grey.
+bool IconHasColour(HICON icon) {
+  BITMAPINFO bi{};
+  bi.bmiHeader = {sizeof bi.bmiHeader, 48, -48, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  TMemoryDCHandle dc(CreateCompatibleDC(nullptr));
+  TBitmapHandle bitmap(CreateDIBSection(dc.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  TSelectObject selected(dc.Get(), bitmap.Get());
+  auto* pixels = static_cast<uint32_t*>(bits);
+  std::fill(pixels, pixels + 48 * 48, 0xFFFFFFu);
+  DrawIconEx(dc.Get(), 0, 0, icon, 48, 48, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  return std::any_of(pixels, pixels + 48 * 48, [](uint32_t p) {
+    const int b = p & 0xFF, g = (p >> 8) & 0xFF, r = (p >> 16) & 0xFF;
+    return std::abs(r - g) > 2 || std::abs(g - b) > 2;
+  });
+}
+
+TEST_F(MainForm, PauseStopsTheScanAndShowsOnTheTray) {
+  TTrayIcon& tray = *Form->TrayIcon1;
+  SendMessageA(Form->Handle(), TaskbarCreatedMessage, 0,
+               0); // the icon in the shell, whatever came before
+  ASSERT_TRUE(ShellHasIcon(tray.WindowHandle()));
+  const std::vector<uint8_t> running = tray.Icon()->SaveToBytes();
+  const std::string tip = tray.Hint();
+  ASSERT_TRUE(IconHasColour(tray.NotifyRecord().hIcon));
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    Form->N4Click(Form->N4);
+    EXPECT_TRUE(Form->Paused());
+    EXPECT_TRUE(Form->N4->Checked());
+    EXPECT_FALSE(Form->Timer1->Enabled());
+    EXPECT_EQ(std::string(tray.NotifyRecord().szTip).rfind("已暂停自动关闭", 0), 0u);
+    EXPECT_FALSE(IconHasColour(tray.NotifyRecord().hIcon));
+    EXPECT_TRUE(ShellHasIcon(tray.WindowHandle()));
+    Form->N4Click(Form->N4);
+    EXPECT_FALSE(Form->Paused());
+    EXPECT_FALSE(Form->N4->Checked());
+    EXPECT_TRUE(Form->Timer1->Enabled());
+    EXPECT_EQ(tray.Hint(), tip);
+    EXPECT_EQ(tray.Icon()->SaveToBytes(), running);
+    EXPECT_TRUE(IconHasColour(tray.NotifyRecord().hIcon));
   }
 }
 
