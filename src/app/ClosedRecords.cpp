@@ -19,14 +19,6 @@ std::string FromWide(std::wstring_view text, UINT codePage) {
   return out;
 }
 
-std::wstring FromAnsi(std::string_view text) {
-  const int size = static_cast<int>(text.size());
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-  std::wstring out(static_cast<size_t>(std::max(n, 0)), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), size, out.data(), n);
-  return out;
-}
-
 bool WriteAll(HANDLE file, std::string_view bytes) {
   DWORD put = 0;
   return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
@@ -49,7 +41,7 @@ std::string CloseTime(const SYSTEMTIME& t) {
 
 ClosedLog::TRecord LogRecord(const TClosedWindow& c) {
   return {CloseTime(c.Time), FromWide(c.Title, CP_UTF8), FromWide(c.ClassName, CP_UTF8),
-          FromWide(c.Program, CP_UTF8), FromWide(FromAnsi(c.Entry), CP_UTF8)};
+          FromWide(c.Program, CP_UTF8), AnsiToUtf8(c.Entry)};
 }
 
 std::vector<std::string> ShownFields(const TClosedWindow& c) {
